@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+namespace forms {
+
+// Base of the lightweight parts that live inside a UserControl or a Form. Keeps the float geometry
+// it was given and places the widget at the nearest whole pixel.
+class Control : public QWidget {
+    Q_OBJECT
+public:
+    explicit Control(QWidget* parent = nullptr);
+
+    float Left() const { return m_left; }
+    float Top() const { return m_top; }
+    float Width() const { return m_width; }
+    float Height() const { return m_height; }
+
+    void Move(float left, float top);
+    void Move(float left, float top, float width, float height);
+    void setLeft(float left);
+    void setTop(float top);
+    void setWidth(float width);
+    void setHeight(float height);
+
+    bool Enabled() const { return isEnabled(); }
+    void setEnabled(bool on) { QWidget::setEnabled(on); }
+    // The flag the code set, not whether an ancestor is shown.
+    bool Visible() const { return !isHidden(); }
+    void setVisible(bool on) override { QWidget::setVisible(on); }
+
+    void setMouseTransparent(bool on);
+    bool mouseTransparent() const;
+
+signals:
+    void MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Click();
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+    // Called after the float geometry changed and the widget was placed.
+    virtual void geometryChanged() {}
+
+private:
+    void applyGeometry(float left, float top, float width, float height);
+
+    float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    bool m_pressedHere = false;
+};
+
+} // namespace forms

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QChar>
+#include <Qt>
+#include <cstdint>
+
+namespace forms {
+
+// Windows virtual-key code of a Qt key (Qt::Key); 0 when there is none.
+std::int16_t virtualKeyFromQt(int qtKey);
+
+// Shift argument of mouse and key events: 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t shiftMask(Qt::KeyboardModifiers m);
+
+// Button argument: 1 left, 2 right, 4 middle (or-ed for a mask).
+std::int16_t buttonMask(Qt::MouseButtons b);
+
+// The character's code in code page 1251 (ASCII passes through); -1 when it has none.
+int toCp1251(char16_t ch);
+// The Unicode character of a code page 1251 byte; U+FFFD for the one unassigned byte (0x98).
+char16_t fromCp1251(unsigned char byte);
+
+} // namespace forms

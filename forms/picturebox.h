@@ -1,0 +1,63 @@
+#pragma once
+
+#include "forms/control.h"
+#include "forms/stdpicture.h"
+#include "forms/vbtypes.h"
+
+#include <QImage>
+#include <cstdint>
+
+namespace forms {
+
+// Picture box with a stored picture and a persistent drawn image (the pixel buffer that is
+// painted).
+class PictureBox : public Control {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    OleColor BackColor() const { return m_backColor; }
+    // Checked; rebuilds the drawn image as background + stored picture.
+    void setBackColor(OleColor c);
+
+    PictureRef Picture() const { return m_picture; }
+    // Drawn at (0,0), cut at the edges, transparent pixels show BackColor.
+    void setPicture(PictureRef picture);
+
+    // GetPixel: 0x00BBGGRR, or 0xFFFFFFFF outside the image.
+    OleColor Point(int x, int y) const;
+    // SetPixel: outside ignored; system colours resolved; invalid colour -> RuntimeError.
+    void PSet(int x, int y, OleColor c);
+    // Draws a picture into the drawn image, alpha-composited.
+    void PaintPicture(const PictureRef& picture, int x, int y);
+    // Fills the drawn image with BackColor.
+    void Cls();
+    // Snapshot of the drawn image; later drawing does not change it.
+    PictureRef Image() const;
+    const QImage& drawnImage() const { return m_image; }
+
+    float ScaleLeft() const { return 0; }
+    float ScaleTop() const { return 0; }
+    float ScaleWidth() const { return Width(); }
+    float ScaleHeight() const { return Height(); }
+
+signals:
+    void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+    void KeyPress(std::int16_t& KeyAscii);
+    void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void geometryChanged() override;
+
+private:
+    void rebuild();
+
+    OleColor m_backColor = 0x8000000F;
+    PictureRef m_picture;
+    QImage m_image;
+};
+
+} // namespace forms

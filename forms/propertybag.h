@@ -1,0 +1,60 @@
+#pragma once
+
+#include "forms/stdfont.h"
+#include "forms/stdpicture.h"
+#include "forms/vbtypes.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <utility>
+#include <variant>
+
+namespace forms {
+
+// monostate is "no object" (Nothing).
+using PropertyValue =
+    std::variant<std::monostate, std::int32_t, std::int16_t, bool, QString, FontRef, PictureRef>;
+
+// Equality as the bag uses it for default elision: numbers by value across widths, fonts by
+// fields, pictures without image equal, else same image data.
+bool sameValue(const PropertyValue& a, const PropertyValue& b);
+
+// "Long", "Integer", "Boolean", "String", "Font", "Picture", "Nothing".
+QString typeName(const PropertyValue& v);
+
+class PropertyBag {
+public:
+    // The stored value, or defaultValue when the name is not stored. Names match regardless of
+    // case.
+    PropertyValue ReadProperty(const QString& name, const PropertyValue& defaultValue) const;
+    // Stores the value; stores nothing (and removes an earlier entry) when it equals the default.
+    void WriteProperty(const QString& name, const PropertyValue& value,
+                       const PropertyValue& defaultValue);
+    bool contains(const QString& name) const;
+    // Names in the order first written, in the case they were written.
+    QStringList names() const;
+    // Stores without default elision (for readers of stored forms).
+    void setRaw(const QString& name, const PropertyValue& value);
+    void clear() { m_entries.clear(); }
+    int size() const { return static_cast<int>(m_entries.size()); }
+
+private:
+    int indexOf(const QString& name) const;
+    QList<std::pair<QString, PropertyValue>> m_entries;
+};
+
+// Conversions; RuntimeError("Type mismatch: ...") where none exists, "Overflow" when out of range.
+std::int32_t toLong(const PropertyValue& v);
+std::int16_t toInteger(const PropertyValue& v);
+Boolean toBoolean(const PropertyValue& v);
+QString toString(const PropertyValue& v);
+FontRef toFont(const PropertyValue& v);
+PictureRef toPicture(const PropertyValue& v);
+// A colour value: a Long read as its 32-bit pattern, then checked (invalid -> RuntimeError).
+OleColor toColor(const PropertyValue& v);
+// A colour as the bag stores it: a Long holding the 32-bit pattern.
+PropertyValue colorValue(OleColor c);
+
+} // namespace forms

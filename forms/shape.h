@@ -1,0 +1,27 @@
+#pragma once
+
+#include "forms/control.h"
+#include "forms/vbtypes.h"
+
+namespace forms {
+
+// Rectangle outline drawn on the control's own edge pixels; takes no mouse input.
+class Shape : public Control {
+    Q_OBJECT
+public:
+    explicit Shape(QWidget* parent = nullptr);
+
+    OleColor BorderColor() const { return m_borderColor; }
+    void setBorderColor(OleColor c);
+    int BorderWidth() const { return m_borderWidth; }
+    void setBorderWidth(int w);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    OleColor m_borderColor = 0x80000008;
+    int m_borderWidth = 1;
+};
+
+} // namespace forms
