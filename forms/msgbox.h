@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace forms {
+
+// The answer of a message box: which button the user pressed.
+enum VbMsgBoxResult : int { vbOK = 1, vbCancel, vbAbort, vbRetry, vbIgnore, vbYes, vbNo };
+
+// Parts of a style value: button set (style & 7), icon (style & 0x70), default button (256, 512).
+enum VbMsgBoxStyle : int {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
+    vbApplicationModal = 0,
+};
+
+// Everything a message box shows and answers, worked out from prompt, style value and title.
+struct MsgBoxRequest {
+    QString prompt; // as the caller passed it
+    int style = 0;
+    QString title;
+    QStringList buttons; // captions, left to right
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int defaultIndex = 0;
+    int escapeIndex = -1; // the button Esc presses; -1: Esc does nothing
+    QList<int> results;   // the answer of each button
+
+    // The prompt as shown: CR LF, lone CR and LF all become one line break (LF).
+    QString shownText() const;
+};
+
+// Builds the request without showing anything; throws RuntimeError for an invalid style value.
+MsgBoxRequest describeMsgBox(const QString& prompt, int style, const QString& title);
+
+// Shows an application-modal message box and returns the answer (vbOK .. vbNo).
+int MsgBox(const QString& prompt, int style, const QString& title);
+
+// Test hook: a presenter gets the request instead of the real box and returns the answer.
+// An empty function restores the real box.
+using MsgBoxPresenter = std::function<int(const MsgBoxRequest&)>;
+void setMsgBoxPresenter(MsgBoxPresenter presenter);
+
+} // namespace forms
