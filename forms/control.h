@@ -12,10 +12,12 @@ class Control : public QWidget {
 public:
     explicit Control(QWidget* parent = nullptr);
 
-    float Left() const { return m_left; }
-    float Top() const { return m_top; }
-    float Width() const { return m_width; }
-    float Height() const { return m_height; }
+    // The float last given, as long as the widget still stands where it put it (a caller that
+    // moved the QWidget directly reads the widget's whole pixels).
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
 
     void Move(float left, float top);
     void Move(float left, float top, float width, float height);
@@ -27,7 +29,7 @@ public:
     bool Enabled() const { return isEnabled(); }
     void setEnabled(bool on) { QWidget::setEnabled(on); }
     // The flag the code set, not whether an ancestor is shown.
-    bool Visible() const { return !isHidden(); }
+    bool Visible() const;
     void setVisible(bool on) override { QWidget::setVisible(on); }
 
     void setMouseTransparent(bool on);

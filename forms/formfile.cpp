@@ -1,14 +1,308 @@
 #include "forms/formfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+#include <cmath>
+
 namespace forms {
-FormFileError::FormFileError(const QString& m, const QString& f, const QString& c, const QString& p)
-    : RuntimeError(m), m_file(f), m_control(c), m_property(p) {}
-const StoredControl* FormFile::find(const QString&) const {
+
+namespace {
+
+QString composeMessage(const QString& message, const QString& file, const QString& control,
+                       const QString& property) {
+    QString where = QStringLiteral("Form file \"%1\"").arg(file);
+    if (!control.isEmpty())
+        where += QStringLiteral(", control \"%1\"").arg(control);
+    if (!property.isEmpty())
+        where += QStringLiteral(", property \"%1\"").arg(property);
+    return where + QStringLiteral(": ") + message;
+}
+
+// Where in the file a reader is; every error it raises says so.
+struct Context {
+    QString file;
+    QString control;
+    QString property;
+
+    [[noreturn]] void fail(const QString& message) const {
+        throw FormFileError(message, file, control, property);
+    }
+};
+
+QString jsonTypeName(const QJsonValue& v) {
+    switch (v.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("a boolean");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("missing");
+}
+
+// A whole number within [lo, hi], or an error naming the field.
+qint64 wholeNumber(const Context& cx, const QJsonValue& v, const QString& field, qint64 lo,
+                   qint64 hi) {
+    if (!v.isDouble())
+        cx.fail(
+            QStringLiteral("\"%1\" must be a whole number, found %2").arg(field, jsonTypeName(v)));
+    const double d = v.toDouble();
+    if (!std::isfinite(d) || d != std::floor(d) || d < double(lo) || d > double(hi))
+        cx.fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3, found %4")
+                    .arg(field)
+                    .arg(lo)
+                    .arg(hi)
+                    .arg(d));
+    return static_cast<qint64>(d);
+}
+
+void checkKeys(const Context& cx, const QJsonObject& o, const QStringList& allowed,
+               const QString& what) {
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!allowed.contains(it.key()))
+            cx.fail(QStringLiteral("unknown field \"%1\" in %2").arg(it.key(), what));
+}
+
+FontRef readFont(const Context& cx, const QJsonValue& v) {
+    if (!v.isObject())
+        cx.fail(QStringLiteral("a font must be an object, found %1").arg(jsonTypeName(v)));
+    const QJsonObject o = v.toObject();
+    checkKeys(cx, o,
+              {QStringLiteral("name"), QStringLiteral("size"), QStringLiteral("weight"),
+               QStringLiteral("italic"), QStringLiteral("underline"),
+               QStringLiteral("strikethrough"), QStringLiteral("charset")},
+              QStringLiteral("the font"));
+    StdFont f;
+    const QJsonValue name = o.value(QLatin1String("name"));
+    if (!name.isString() || name.toString().trimmed().isEmpty())
+        cx.fail(QStringLiteral("the font needs a face name (\"name\", a non-empty string)"));
+    f.name = name.toString();
+    const QJsonValue size = o.value(QLatin1String("size"));
+    if (!size.isDouble() || !std::isfinite(size.toDouble()) || size.toDouble() <= 0 ||
+        size.toDouble() > 2048)
+        cx.fail(QStringLiteral("the font needs a size in points (\"size\", a number above 0 and "
+                               "at most 2048)"));
+    f.size = static_cast<float>(size.toDouble());
+    if (o.contains(QLatin1String("weight")))
+        f.weight = static_cast<std::int16_t>(
+            wholeNumber(cx, o.value(QLatin1String("weight")), QStringLiteral("weight"), 0, 1000));
+    for (auto [key, field] :
+         {std::pair{"italic", &StdFont::italic}, std::pair{"underline", &StdFont::underline},
+          std::pair{"strikethrough", &StdFont::strikethrough}}) {
+        if (!o.contains(QLatin1String(key)))
+            continue;
+        const QJsonValue b = o.value(QLatin1String(key));
+        if (!b.isBool())
+            cx.fail(QStringLiteral("\"%1\" of the font must be true or false, found %2")
+                        .arg(QLatin1String(key), jsonTypeName(b)));
+        f.*field = b.toBool();
+    }
+    if (o.contains(QLatin1String("charset")))
+        f.charset = static_cast<std::int16_t>(
+            wholeNumber(cx, o.value(QLatin1String("charset")), QStringLiteral("charset"), 0, 255));
+    return std::make_shared<StdFont>(f);
+}
+
+PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& formPath) {
+    if (!v.isString())
+        cx.fail(QStringLiteral("a picture must be a PNG file name (a string), found %1")
+                    .arg(jsonTypeName(v)));
+    const QString rel = v.toString();
+    if (rel.isEmpty())
+        return makePicture(QImage()); // an empty picture, handle 0
+    if (QDir::isAbsolutePath(rel) || rel.startsWith(QLatin1Char(':')))
+        cx.fail(QStringLiteral("picture \"%1\" must be named relative to the form file").arg(rel));
+    const QString path = QDir(QFileInfo(formPath).path()).filePath(rel);
+    if (!QFileInfo::exists(path))
+        cx.fail(QStringLiteral("picture file \"%1\" not found").arg(path));
+    QImageReader reader(path, "png");
+    reader.setDecideFormatFromContent(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        cx.fail(QStringLiteral("picture file \"%1\" is not a readable PNG image: %2")
+                    .arg(path, reader.errorString()));
+    return makePicture(std::move(image));
+}
+
+PropertyValue readValue(const Context& cx, const QJsonValue& v, const QString& formPath) {
+    if (!v.isObject())
+        cx.fail(QStringLiteral("a property value must be an object with one type key, found %1")
+                    .arg(jsonTypeName(v)));
+    const QJsonObject o = v.toObject();
+    if (o.size() != 1)
+        cx.fail(QStringLiteral("a property value must have exactly one type key "
+                               "(long, integer, boolean, string, font, picture), found %1")
+                    .arg(o.size()));
+    const QString type = o.begin().key();
+    const QJsonValue x = o.begin().value();
+    if (type == QLatin1String("long")) {
+        // Colours are written as their unsigned pattern (2147483656 for 0x80000008).
+        const qint64 n = wholeNumber(cx, x, type, -2147483648LL, 4294967295LL);
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
+    }
+    if (type == QLatin1String("integer"))
+        return static_cast<std::int16_t>(wholeNumber(cx, x, type, -32768, 32767));
+    if (type == QLatin1String("boolean")) {
+        if (!x.isBool())
+            cx.fail(
+                QStringLiteral("\"boolean\" must be true or false, found %1").arg(jsonTypeName(x)));
+        return x.toBool();
+    }
+    if (type == QLatin1String("string")) {
+        if (!x.isString())
+            cx.fail(QStringLiteral("\"string\" must be a string, found %1").arg(jsonTypeName(x)));
+        return x.toString();
+    }
+    if (type == QLatin1String("font"))
+        return readFont(cx, x);
+    if (type == QLatin1String("picture"))
+        return readPicture(cx, x, formPath);
+    cx.fail(QStringLiteral("unknown value type \"%1\" (expected long, integer, boolean, string, "
+                           "font or picture)")
+                .arg(type));
+}
+
+// Names of forms and controls (a control array element carries its index: "optIcon(2)");
+// class names may be qualified ("Alertwright.kxButton").
+bool isIdentifier(const QString& s) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\p{L}[\\p{L}\\p{N}_]{0,254}(\\(\\d{1,5}\\))?$"));
+    return re.match(s).hasMatch();
+}
+
+bool isClassName(const QString& s) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\p{L}[\\p{L}\\p{N}_]{0,254}(\\.\\p{L}[\\p{L}\\p{N}_]{0,254})*$"));
+    return re.match(s).hasMatch();
+}
+
+StoredControl readControl(Context cx, const QJsonValue& v, int index, const QString& formPath) {
+    if (!v.isObject())
+        cx.fail(QStringLiteral("control %1 must be an object, found %2")
+                    .arg(index)
+                    .arg(jsonTypeName(v)));
+    const QJsonObject o = v.toObject();
+    const QJsonValue name = o.value(QLatin1String("name"));
+    if (!name.isString() || !isIdentifier(name.toString()))
+        cx.fail(QStringLiteral("control %1 needs a name (\"name\", an identifier)").arg(index));
+    StoredControl c;
+    c.name = name.toString();
+    cx.control = c.name;
+    checkKeys(cx, o,
+              {QStringLiteral("name"), QStringLiteral("class"), QStringLiteral("left"),
+               QStringLiteral("top"), QStringLiteral("width"), QStringLiteral("height"),
+               QStringLiteral("properties")},
+              QStringLiteral("the control"));
+    const QJsonValue cls = o.value(QLatin1String("class"));
+    if (!cls.isString() || !isClassName(cls.toString()))
+        cx.fail(QStringLiteral("the control needs a class name (\"class\", for example "
+                               "\"Alertwright.kxButton\")"));
+    c.className = cls.toString();
+    constexpr qint64 maxTwips = 16777215;
+    for (auto [key, field, lo] : {std::tuple{"left", &StoredControl::left, -maxTwips},
+                                  std::tuple{"top", &StoredControl::top, -maxTwips},
+                                  std::tuple{"width", &StoredControl::width, qint64(0)},
+                                  std::tuple{"height", &StoredControl::height, qint64(0)}}) {
+        const QJsonValue x = o.value(QLatin1String(key));
+        if (x.isUndefined())
+            cx.fail(QStringLiteral("the control needs \"%1\" (twips)").arg(QLatin1String(key)));
+        c.*field = static_cast<int>(wholeNumber(cx, x, QLatin1String(key), lo, maxTwips));
+    }
+    const QJsonValue props = o.value(QLatin1String("properties"));
+    if (props.isUndefined())
+        return c;
+    if (!props.isObject())
+        cx.fail(
+            QStringLiteral("\"properties\" must be an object, found %1").arg(jsonTypeName(props)));
+    const QJsonObject po = props.toObject();
+    for (auto it = po.begin(); it != po.end(); ++it) {
+        cx.property = it.key();
+        if (it.key().isEmpty())
+            cx.fail(QStringLiteral("a property needs a name"));
+        if (c.properties.contains(it.key()))
+            cx.fail(QStringLiteral("the property is stored twice (names ignore letter case)"));
+        c.properties.setRaw(it.key(), readValue(cx, it.value(), formPath));
+    }
+    return c;
+}
+
+} // namespace
+
+FormFileError::FormFileError(const QString& message, const QString& file, const QString& control,
+                             const QString& property)
+    : RuntimeError(composeMessage(message, file, control, property)), m_file(file),
+      m_control(control), m_property(property) {}
+
+const StoredControl* FormFile::find(const QString& name) const {
+    for (const StoredControl& c : controls)
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &c;
     return nullptr;
 }
-FormFile readFormFile(const QString&) {
-    return {};
+
+FormFile parseFormFile(const QByteArray& json, const QString& path) {
+    Context cx{path, {}, {}};
+    QJsonParseError err;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &err);
+    if (err.error != QJsonParseError::NoError)
+        cx.fail(QStringLiteral("not valid JSON at offset %1: %2")
+                    .arg(err.offset)
+                    .arg(err.errorString()));
+    if (!doc.isObject())
+        cx.fail(QStringLiteral("the file must hold one JSON object"));
+    const QJsonObject root = doc.object();
+    checkKeys(cx, root, {QStringLiteral("form"), QStringLiteral("controls")},
+              QStringLiteral("the form"));
+    const QJsonValue form = root.value(QLatin1String("form"));
+    if (!form.isString() || !isIdentifier(form.toString()))
+        cx.fail(QStringLiteral("the form needs a name (\"form\", an identifier)"));
+    FormFile f;
+    f.formName = form.toString();
+    const QJsonValue controls = root.value(QLatin1String("controls"));
+    if (!controls.isArray())
+        cx.fail(
+            QStringLiteral("the form needs a list of controls (\"controls\", an array), found %1")
+                .arg(jsonTypeName(controls)));
+    const QJsonArray list = controls.toArray();
+    QSet<QString> seen;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        StoredControl c = readControl(cx, list.at(i), static_cast<int>(i), path);
+        if (seen.contains(c.name.toLower())) {
+            Context dup = cx;
+            dup.control = c.name;
+            dup.fail(QStringLiteral("two controls have this name (names ignore letter case)"));
+        }
+        seen.insert(c.name.toLower());
+        f.controls.append(std::move(c));
+    }
+    return f;
 }
-FormFile parseFormFile(const QByteArray&, const QString&) {
-    return {};
+
+FormFile readFormFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FormFileError(QStringLiteral("cannot be read: %1").arg(file.errorString()), path);
+    // A form file is a few kilobytes; anything far larger is not one.
+    constexpr qint64 maxSize = 16 * 1024 * 1024;
+    if (file.size() > maxSize)
+        throw FormFileError(QStringLiteral("is too large to be a form file"), path);
+    return parseFormFile(file.readAll(), path);
 }
+
 } // namespace forms

@@ -4,6 +4,9 @@
 #include "forms/stdfont.h"
 #include "forms/vbtypes.h"
 
+#include <QFont>
+#include <QSizeF>
+
 namespace forms {
 
 // One-line text label.
@@ -28,6 +31,10 @@ public:
 
     // Re-reads the font object and re-sizes when AutoSize is on.
     void refresh();
+    // The font object as the label draws it.
+    const QFont& qfont() const;
+    // Size of the caption on one line, in whole pixels (what AutoSize gives the label).
+    QSizeF textSize() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -41,6 +48,9 @@ private:
     bool m_transparent = false;
     bool m_autoSize = false;
     FontRef m_font;
+    mutable StdFont m_fontCacheKey;
+    mutable QFont m_fontCache;
+    mutable bool m_fontCacheValid = false;
 };
 
 } // namespace forms

@@ -26,6 +26,7 @@ protected:
 
 private:
     void place();
+    QPoint origin() const;
 
     QPoint m_p1, m_p2;
     OleColor m_borderColor = 0x80000008;

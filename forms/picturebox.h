@@ -50,10 +50,14 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void geometryChanged() override;
 
 private:
+    // Drawn image = background + stored picture.
     void rebuild();
+    // Follows the control's pixel size, keeping what fits.
+    void resizeImage();
 
     OleColor m_backColor = 0x8000000F;
     PictureRef m_picture;

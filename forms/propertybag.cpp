@@ -1,64 +1,263 @@
 #include "forms/propertybag.h"
 
+#include "forms/color.h"
 #include "forms/error.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
 namespace forms {
-bool sameValue(const PropertyValue&, const PropertyValue&) {
+
+namespace {
+
+template <class... Ts> struct overloaded : Ts... { using Ts::operator()...; };
+
+bool isNothing(const PropertyValue& v) {
+    if (std::holds_alternative<std::monostate>(v))
+        return true;
+    if (auto f = std::get_if<FontRef>(&v))
+        return !*f;
+    if (auto p = std::get_if<PictureRef>(&v))
+        return !*p;
     return false;
 }
-QString typeName(const PropertyValue&) {
-    return {};
+
+// Integer, Long and Boolean (True is -1) compare as numbers.
+std::optional<std::int64_t> numberOf(const PropertyValue& v) {
+    if (auto i = std::get_if<std::int32_t>(&v))
+        return *i;
+    if (auto i = std::get_if<std::int16_t>(&v))
+        return *i;
+    if (auto b = std::get_if<bool>(&v))
+        return *b ? -1 : 0;
+    return std::nullopt;
 }
-PropertyValue PropertyBag::ReadProperty(const QString& n, const PropertyValue& d) const {
-    int i = indexOf(n);
-    return i < 0 ? d : m_entries[i].second;
+
+bool isPictureLike(const PropertyValue& v) {
+    return std::holds_alternative<PictureRef>(v) || std::holds_alternative<std::monostate>(v);
 }
-void PropertyBag::WriteProperty(const QString& n, const PropertyValue& v, const PropertyValue&) {
-    setRaw(n, v);
+
+bool sameImage(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.format() == b.format())
+        return a == b;
+    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
-bool PropertyBag::contains(const QString& n) const {
-    return indexOf(n) >= 0;
+
+QString describe(const PropertyValue& v) {
+    if (auto s = std::get_if<QString>(&v))
+        return QStringLiteral("String \"%1\"").arg(s->left(40));
+    return typeName(v);
 }
-QStringList PropertyBag::names() const {
-    QStringList r;
-    for (auto& e : m_entries)
-        r << e.first;
-    return r;
+
+[[noreturn]] void mismatch(const PropertyValue& v, const char* target) {
+    throw RuntimeError(QStringLiteral("Type mismatch: %1 cannot be converted to %2")
+                           .arg(describe(v), QLatin1String(target)));
 }
-void PropertyBag::setRaw(const QString& n, const PropertyValue& v) {
-    int i = indexOf(n);
-    if (i < 0)
-        m_entries.append({n, v});
-    else
-        m_entries[i].second = v;
+
+// A number as the language's conversion functions read text: decimal (rounded half to even) or
+// &H hexadecimal / &O octal, which give the 32-bit pattern.
+std::optional<double> parseNumber(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    if (t.startsWith(QLatin1Char('&')) && t.size() > 2) {
+        const QChar kind = t.at(1).toUpper();
+        QString digits = t.mid(2);
+        if (digits.endsWith(QLatin1Char('&')))
+            digits.chop(1);
+        const int base = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
+        if (base == 0 || digits.isEmpty() || digits.size() > (base == 16 ? 8 : 11))
+            return std::nullopt;
+        bool ok = false;
+        const qulonglong u = digits.toULongLong(&ok, base);
+        if (!ok || u > 0xFFFFFFFFull)
+            return std::nullopt;
+        // &H with more than four digits is a Long; a 16-bit pattern is an Integer.
+        if (digits.size() <= 4 && base == 16)
+            return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(u)));
+        return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(u)));
+    }
+    bool ok = false;
+    const double d = t.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return std::nullopt;
+    return d;
 }
-int PropertyBag::indexOf(const QString& n) const {
+
+std::int64_t toWhole(const PropertyValue& v, const char* target) {
+    if (auto n = numberOf(v))
+        return *n;
+    if (auto s = std::get_if<QString>(&v)) {
+        const auto d = parseNumber(*s);
+        if (!d)
+            mismatch(v, target);
+        if (std::fabs(*d) > 9.0e18)
+            throw RuntimeError(QStringLiteral("Overflow"));
+        return static_cast<std::int64_t>(std::nearbyint(*d)); // half to even
+    }
+    mismatch(v, target);
+}
+
+} // namespace
+
+QString typeName(const PropertyValue& v) {
+    return std::visit(
+        overloaded{
+            [](std::monostate) { return QStringLiteral("Nothing"); },
+            [](std::int32_t) { return QStringLiteral("Long"); },
+            [](std::int16_t) { return QStringLiteral("Integer"); },
+            [](bool) { return QStringLiteral("Boolean"); },
+            [](const QString&) { return QStringLiteral("String"); },
+            [](const FontRef& f) { return f ? QStringLiteral("Font") : QStringLiteral("Nothing"); },
+            [](const PictureRef& p) {
+                return p ? QStringLiteral("Picture") : QStringLiteral("Nothing");
+            },
+        },
+        v);
+}
+
+bool sameValue(const PropertyValue& a, const PropertyValue& b) {
+    const auto na = numberOf(a), nb = numberOf(b);
+    if (na || nb)
+        return na && nb && *na == *nb;
+    if (auto sa = std::get_if<QString>(&a)) {
+        const auto sb = std::get_if<QString>(&b);
+        return sb && *sa == *sb;
+    }
+    if (std::holds_alternative<QString>(b))
+        return false;
+    // Pictures: both without an image are equal (no object and an empty picture alike).
+    if (isPictureLike(a) && isPictureLike(b)) {
+        const auto pa = std::get_if<PictureRef>(&a);
+        const auto pb = std::get_if<PictureRef>(&b);
+        const bool ia = pa && hasImage(*pa), ib = pb && hasImage(*pb);
+        if (!ia || !ib)
+            return ia == ib;
+        return *pa == *pb || sameImage((*pa)->image(), (*pb)->image());
+    }
+    if (isNothing(a) || isNothing(b))
+        return isNothing(a) && isNothing(b);
+    const auto fa = std::get_if<FontRef>(&a);
+    const auto fb = std::get_if<FontRef>(&b);
+    if (fa && fb)
+        return *fa == *fb || **fa == **fb;
+    return false;
+}
+
+int PropertyBag::indexOf(const QString& name) const {
     for (int i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].first.compare(n, Qt::CaseInsensitive) == 0)
+        if (m_entries[i].first.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
-std::int32_t toLong(const PropertyValue&) {
-    return 0;
+
+PropertyValue PropertyBag::ReadProperty(const QString& name,
+                                        const PropertyValue& defaultValue) const {
+    const int i = indexOf(name);
+    return i < 0 ? defaultValue : m_entries[i].second;
 }
-std::int16_t toInteger(const PropertyValue&) {
-    return 0;
+
+void PropertyBag::WriteProperty(const QString& name, const PropertyValue& value,
+                                const PropertyValue& defaultValue) {
+    if (name.isEmpty())
+        throw RuntimeError(QStringLiteral("Invalid property name: empty"));
+    if (sameValue(value, defaultValue)) {
+        const int i = indexOf(name);
+        if (i >= 0)
+            m_entries.removeAt(i);
+        return;
+    }
+    setRaw(name, value);
 }
-Boolean toBoolean(const PropertyValue&) {
-    return 0;
+
+void PropertyBag::setRaw(const QString& name, const PropertyValue& value) {
+    const int i = indexOf(name);
+    if (i < 0)
+        m_entries.append({name, value});
+    else
+        m_entries[i].second = value;
 }
-QString toString(const PropertyValue&) {
-    return {};
+
+bool PropertyBag::contains(const QString& name) const {
+    return indexOf(name) >= 0;
 }
-FontRef toFont(const PropertyValue&) {
-    return {};
+
+QStringList PropertyBag::names() const {
+    QStringList r;
+    r.reserve(m_entries.size());
+    for (const auto& e : m_entries)
+        r << e.first;
+    return r;
 }
-PictureRef toPicture(const PropertyValue&) {
-    return {};
+
+std::int32_t toLong(const PropertyValue& v) {
+    const std::int64_t n = toWhole(v, "Long");
+    if (n < std::numeric_limits<std::int32_t>::min() ||
+        n > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError(QStringLiteral("Overflow"));
+    return static_cast<std::int32_t>(n);
 }
-OleColor toColor(const PropertyValue&) {
-    return 0;
+
+std::int16_t toInteger(const PropertyValue& v) {
+    const std::int64_t n = toWhole(v, "Integer");
+    if (n < std::numeric_limits<std::int16_t>::min() ||
+        n > std::numeric_limits<std::int16_t>::max())
+        throw RuntimeError(QStringLiteral("Overflow"));
+    return static_cast<std::int16_t>(n);
 }
+
+Boolean toBoolean(const PropertyValue& v) {
+    if (auto n = numberOf(v))
+        return vbBool(*n != 0);
+    if (auto s = std::get_if<QString>(&v)) {
+        const QString t = s->trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return VbTrue;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return VbFalse;
+        if (const auto d = parseNumber(t))
+            return vbBool(*d != 0);
+    }
+    mismatch(v, "Boolean");
+}
+
+QString toString(const PropertyValue& v) {
+    if (auto s = std::get_if<QString>(&v))
+        return *s;
+    if (auto b = std::get_if<bool>(&v))
+        return *b ? QStringLiteral("True") : QStringLiteral("False");
+    if (auto n = numberOf(v))
+        return QString::number(*n);
+    mismatch(v, "String");
+}
+
+FontRef toFont(const PropertyValue& v) {
+    if (auto f = std::get_if<FontRef>(&v))
+        return *f;
+    if (std::holds_alternative<std::monostate>(v))
+        return nullptr;
+    mismatch(v, "Font");
+}
+
+PictureRef toPicture(const PropertyValue& v) {
+    if (auto p = std::get_if<PictureRef>(&v))
+        return *p;
+    if (std::holds_alternative<std::monostate>(v))
+        return nullptr;
+    mismatch(v, "Picture");
+}
+
+OleColor toColor(const PropertyValue& v) {
+    const OleColor c = static_cast<OleColor>(toLong(v));
+    checkColor(c);
+    return c;
+}
+
 PropertyValue colorValue(OleColor c) {
     return static_cast<std::int32_t>(c);
 }
+
 } // namespace forms

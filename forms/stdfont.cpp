@@ -1,17 +1,63 @@
 #include "forms/stdfont.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
 namespace forms {
-QFont StdFont::toQFont() const {
-    return QFont(name);
+
+namespace {
+
+float logicalDpiY() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return 96.0f;
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s && s->logicalDotsPerInchY() > 0 ? static_cast<float>(s->logicalDotsPerInchY()) : 96.0f;
 }
+
+// The machine's face if it has it and it can show Cyrillic text (the program's texts are Russian);
+// otherwise the metric-compatible sans-serif faces that are installed with the program.
+QStringList familiesFor(const QString& name) {
+    QStringList families;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) && !name.isEmpty() &&
+        QFontDatabase::hasFamily(name) &&
+        QFontDatabase::writingSystems(name).contains(QFontDatabase::Cyrillic))
+        families << name;
+    families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans")
+             << QStringLiteral("Sans Serif");
+    return families;
+}
+
+} // namespace
+
 int StdFont::pixelSize() const {
-    return 11;
+    const float px = std::round(size * logicalDpiY() / 72.0f);
+    if (!(px >= 1.0f))
+        return 1;
+    return px > 4096.0f ? 4096 : static_cast<int>(px);
 }
+
+QFont StdFont::toQFont() const {
+    QFont f;
+    f.setFamilies(familiesFor(name));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixelSize());
+    f.setWeight(static_cast<QFont::Weight>(std::clamp<int>(weight, 1, 1000)));
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    f.setStrikeOut(strikethrough);
+    return f;
+}
+
 FontRef makeFont(const QString& name, float size, std::int16_t weight, bool italic, bool underline,
                  bool strikethrough, std::int16_t charset) {
     return std::make_shared<StdFont>(
         StdFont{name, size, weight, italic, underline, strikethrough, charset});
 }
+
 FontRef defaultFont() {
     return makeFont();
 }
+
 } // namespace forms

@@ -6,10 +6,13 @@
 
 namespace forms {
 
+// The timer control: ticks every Interval ms while Enabled (Interval 0: no ticks). Enabled is true
+// for a new timer, as for the platform's control.
 class Timer : public QObject {
     Q_OBJECT
 public:
-    explicit Timer(QObject* parent = nullptr, int intervalMs = 0, bool enabled = false);
+    explicit Timer(QObject* parent = nullptr, int intervalMs = 0, bool enabled = true);
+    ~Timer() override;
 
     int Interval() const { return m_interval; }
     // Negative -> RuntimeError("Invalid property value"); 0 stops ticking (Enabled kept).
@@ -25,6 +28,8 @@ public:
     static bool manualMode();
     // Every tick delivered by any timer since start.
     static std::uint64_t totalTicks();
+    // Whether a real QTimer runs for this timer now (never in manual mode).
+    bool isRunning() const;
 
 signals:
     void tick();

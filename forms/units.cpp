@@ -1,21 +1,49 @@
 #include "forms/units.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
+
 namespace forms {
+
+namespace {
+
+// 96 dpi when there is no screen (a core application, or before the GUI is up).
+float logicalDpi(bool horizontal) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return 96.0f;
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        return 96.0f;
+    const qreal dpi = horizontal ? s->logicalDotsPerInchX() : s->logicalDotsPerInchY();
+    return dpi > 0 ? static_cast<float>(dpi) : 96.0f;
+}
+
+} // namespace
+
 float twipsPerPixelX() {
-    return 15.0f;
+    return 1440.0f / logicalDpi(true);
 }
 float twipsPerPixelY() {
-    return 15.0f;
+    return 1440.0f / logicalDpi(false);
 }
+
 int pixelRound(float v) {
-    return static_cast<int>(std::lround(v));
+    // std::round rounds halves away from zero; the caller keeps v within int range.
+    return static_cast<int>(std::round(v));
 }
-QRect twipsToPixels(int l, int t, int w, int h) {
-    return QRect(l / 15, t / 15, w / 15, h / 15);
+
+QRect twipsToPixels(int left, int top, int width, int height) {
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    return QRect(static_cast<int>(std::round(left / tx)), static_cast<int>(std::round(top / ty)),
+                 static_cast<int>(std::round(width / tx)),
+                 static_cast<int>(std::round(height / ty)));
 }
-void placeTwips(QWidget* w, int l, int t, int wd, int h) {
-    w->setGeometry(twipsToPixels(l, t, wd, h));
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsToPixels(left, top, width, height));
 }
+
 } // namespace forms

@@ -52,6 +52,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    void beginLifecycle(const char* entry);
+
     OleColor m_backColor = 0x8000000F;
     bool m_initialized = false;
     bool m_needsSave = false;
