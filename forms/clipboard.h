@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace forms {
+
+// Empties the system clipboard; throws RuntimeError when it could not be emptied.
+void ClipboardClear();
+
+// Puts plain text on the system clipboard; throws RuntimeError when the clipboard does not hold
+// the text afterwards (another program kept or took it).
+void ClipboardSetText(const QString& text);
+
+} // namespace forms
