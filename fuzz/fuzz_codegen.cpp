@@ -1,0 +1,68 @@
+// Any title, text, style and button set: the generated code is valid Visual Basic (lines within
+// 1023 characters, at most 24 continuations, every literal closed, no raw line break inside one)
+// and reading its string expressions back gives exactly the input; or the message is refused.
+#include "codegen/buttonsets.h"
+#include "codegen/messagecode.h"
+#include "vbreader.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& detail) {
+    std::fprintf(stderr, "fuzz_codegen: %s: %s\n", what, detail.c_str());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3)
+        return 0;
+    // Byte 0: set position, byte 1: icon, byte 2: where the title ends; the rest: UTF-16 units.
+    const int position = data[0] % 6;
+    const std::int16_t icon = static_cast<std::int16_t>((data[1] % 5) * 16);
+    std::u16string units;
+    for (std::size_t i = 3; i + 1 < size; i += 2)
+        units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+    // Bias towards the characters that matter: quotes and line breaks.
+    for (auto& u : units) {
+        switch (u % 11) {
+        case 0: u = u'"'; break;
+        case 1: u = u'\r'; break;
+        case 2: u = u'\n'; break;
+        default: break;
+        }
+    }
+    const std::size_t split = units.empty() ? 0 : data[2] % (units.size() + 1);
+
+    const auto set = codegen::buttonSetAt(static_cast<std::int16_t>(position));
+    codegen::MessageSpec spec;
+    spec.title = units.substr(0, split);
+    spec.text = units.substr(split);
+    spec.styleValue = static_cast<std::int16_t>(icon + position);
+    spec.buttonNames = set->buttonNames;
+    spec.returnCodes = set->returnCodes;
+
+    std::u16string code;
+    try {
+        code = codegen::buildMessageCode(spec);
+    } catch (const codegen::MessageTooLong&) {
+        return 0;
+    }
+    const auto reading = vbreader::read(code);
+    if (!reading.error.empty())
+        fail("invalid code", reading.error);
+    if (reading.text != spec.text)
+        fail("text does not read back", std::to_string(spec.text.size()) + " units");
+    if (reading.title != spec.title)
+        fail("title does not read back", std::to_string(spec.title.size()) + " units");
+    if (reading.styleValue != spec.styleValue)
+        fail("style value does not read back", std::to_string(reading.styleValue));
+    if (reading.cases.size() != set->returnCodes.size())
+        fail("wrong number of Case lines", std::to_string(reading.cases.size()));
+    return 0;
+}
