@@ -1,0 +1,94 @@
+#pragma once
+
+#include "forms/form.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QMenu;
+
+namespace forms {
+class ComboBox;
+class Image;
+class Label;
+class OptionButton;
+class TextBox;
+} // namespace forms
+
+class kxButton;
+
+namespace app {
+
+// The generator window: the user types a title and a text, picks an icon and a button set,
+// previews the message box or copies its Visual Basic code to the clipboard.
+class frmMsgGen : public forms::Form {
+    Q_OBJECT
+public:
+    // Builds the controls and re-creates the three buttons from the stored form file; throws
+    // forms::RuntimeError (a forms::FormFileError for a damaged form file) when it cannot.
+    explicit frmMsgGen(QWidget* parent = nullptr);
+
+    // Commands, shared by the menu items and the buttons.
+    void previewMessage();
+    void copyCodeToClipboard();
+    void exitWindow();
+    void showAbout();
+
+    // The window's own state.
+    std::uint8_t iconStyle() const { return m_iconStyle; }
+    const std::u16string& buttonNames() const { return m_buttonNames; }
+    const std::u16string& returnCodes() const { return m_returnCodes; }
+
+    // Controls, in tab order, then the ones that take no focus.
+    forms::TextBox* txtTitle = nullptr;
+    forms::TextBox* txtText = nullptr;
+    forms::ComboBox* cmbButtons = nullptr;
+    std::array<forms::OptionButton*, 4> pct{};
+    forms::OptionButton* pctNone = nullptr; // element 4 of its own one-element array
+    forms::Label* lblTitle = nullptr;
+    forms::Label* lblText = nullptr;
+    kxButton* cmdPreview = nullptr;
+    kxButton* cmdPutToClip = nullptr;
+    kxButton* cmdExit = nullptr;
+    std::array<forms::Image*, 4> img{};
+
+    // Menus and their items.
+    QMenu* message = nullptr;
+    QAction* Preview = nullptr;
+    QAction* Put = nullptr;
+    QAction* finish = nullptr;
+    QMenu* help = nullptr;
+    QAction* about = nullptr;
+
+    // The index that pctNone carries in its control array.
+    static constexpr int pctNoneIndex = 4;
+    // The stored form file the buttons are re-created from.
+    static QString formFilePath();
+
+protected:
+    void Form_Load() override;
+
+private:
+    void createControls();
+    void createButtons();
+    void createMenus();
+    void setTabOrder();
+
+    void cmbButtons_Click();
+    void pct_Click(int index);
+    void pctNone_Click(int index);
+    void img_Click(int index);
+    void selectIcon(int index);
+
+    // Reports a failure of a command to the user; the window stays as it is.
+    void reportFailure(const QString& text);
+
+    std::uint8_t m_iconStyle = 0;
+    std::u16string m_buttonNames;
+    std::u16string m_returnCodes;
+};
+
+} // namespace app
