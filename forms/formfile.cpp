@@ -129,7 +129,8 @@ PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& fo
     if (QDir::isAbsolutePath(rel) || rel.startsWith(QLatin1Char(':')))
         cx.fail(QStringLiteral("picture \"%1\" must be named relative to the form file").arg(rel));
     const QString path = QDir(QFileInfo(formPath).path()).filePath(rel);
-    if (!QFileInfo::exists(path))
+    // Only regular files: a device or a pipe under a picture's name would block or never end.
+    if (!QFileInfo(path).isFile())
         cx.fail(QStringLiteral("picture file \"%1\" not found").arg(path));
     QImageReader reader(path, "png");
     reader.setDecideFormatFromContent(false);
