@@ -1,0 +1,167 @@
+#include "forms/form.h"
+
+#include "forms/error.h"
+#include "forms/units.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QWindow>
+
+namespace forms {
+
+namespace {
+
+constexpr Qt::WindowFlags kFixedFrameHints = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+} // namespace
+
+Form::Form(QWidget* parent) : QMainWindow(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    // The window follows its contents: menu bar plus the fixed client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(Qt::Window | kFixedFrameHints);
+    // The client area of a new window until the form sets its own; never empty, since an empty
+    // window is never shown.
+    setClientSizeTwips(4680, 3195);
+
+    // A form that lost activation to no window of ours (another application) learns here when
+    // one of ours becomes active later.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (m_wasActive)
+            scheduleActivationCheck();
+    });
+}
+
+void Form::Load() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (m_unloaded)
+        return;
+    const bool firstShow = !m_centred;
+    if (firstShow) {
+        // A first guess without the frame keeps the window from appearing far from its place.
+        layout()->activate();
+        centreOnScreen();
+    }
+    show();
+    raise();
+    activateWindow();
+    if (firstShow && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+void Form::Unload() {
+    if (m_unloaded)
+        return;
+    close();
+}
+
+void Form::Minimize() {
+    setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+}
+
+void Form::setClientSizeTwips(int width, int height) {
+    if (width < 0 || height < 0)
+        throw RuntimeError(QStringLiteral("Invalid property value"));
+    m_client->setFixedSize(twipsToPixels(0, 0, width, height).size());
+    layout()->activate();
+}
+
+void Form::setBorderStyle(BorderStyle style) {
+    m_borderStyle = style;
+    // A tool window keeps a dialog frame and stays out of the taskbar.
+    const Qt::WindowType type = style == BorderStyle::FixedDialog ? Qt::Tool : Qt::Window;
+    const bool wasVisible = isVisible();
+    setWindowFlags(type | kFixedFrameHints);
+    if (wasVisible)
+        show();
+}
+
+bool Form::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        scheduleActivationCheck();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        m_centred = true;
+        // Outside the platform's expose handling; the frame is known by then.
+        QMetaObject::invokeMethod(this, &Form::centreOnScreen, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    if (!m_unloaded) {
+        m_unloaded = true;
+        Form_Unload();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void Form::centreOnScreen() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    const QRect frame = frameGeometry();
+    // move() places the frame's top left corner.
+    move(area.x() + (area.width() - frame.width()) / 2,
+         area.y() + (area.height() - frame.height()) / 2);
+}
+
+void Form::scheduleActivationCheck() {
+    if (m_checkPending)
+        return;
+    m_checkPending = true;
+    // Queued: when one window deactivates, the next one's activation may still be on its way.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_checkPending = false;
+            checkActivation();
+        },
+        Qt::QueuedConnection);
+}
+
+void Form::checkActivation() {
+    QWidget* active = QApplication::activeWindow();
+    if (active == this) {
+        m_wasActive = true;
+        return;
+    }
+    // No active window: the user went to another application; wait for the next activation.
+    if (!m_wasActive || !active || m_unloaded)
+        return;
+    // A window this form owns (its message box) does not take the form's place.
+    for (QWidget* w = active->parentWidget(); w; w = w->parentWidget()) {
+        if (w == this)
+            return;
+    }
+    m_wasActive = false;
+    Form_Deactivate();
+}
+
+} // namespace forms
