@@ -1,0 +1,132 @@
+#pragma once
+
+#include "forms/image.h"
+#include "forms/label.h"
+#include "forms/picturebox.h"
+#include "forms/propertybag.h"
+#include "forms/shape.h"
+#include "forms/stdfont.h"
+#include "forms/stdpicture.h"
+#include "forms/timer.h"
+#include "forms/usercontrol.h"
+#include "forms/vbtypes.h"
+
+#include <QString>
+#include <cstdint>
+#include <span>
+
+// The tool's own graphical command button: a flat face with a small picture near its left edge
+// and a centred caption. It lights up while the pointer is over it, looks pressed while a mouse
+// button is held, can work as a two-state switch (Toggle) and raises MouseOut when the pointer
+// has left. Everything it shows is made of twelve named parts on the control surface.
+class kxButton : public forms::UserControl {
+    Q_OBJECT
+    Q_CLASSINFO("ClassName", "Alertwright.kxButton")
+
+public:
+    explicit kxButton(QWidget* parent = nullptr);
+    ~kxButton() override;
+
+    // What a designer or a tool shows for a property or an event. description is null where the
+    // member has none.
+    struct MemberDescription {
+        const char* name;
+        const char16_t* description;
+    };
+    // The nine properties in interface order.
+    static std::span<const MemberDescription> propertyDescriptions();
+    // The nine events in declaration order (the event number is the position + 1).
+    static std::span<const MemberDescription> eventDescriptions();
+    // The description of a property or event, found regardless of case; empty when it has none.
+    static QString description(const QString& memberName);
+
+    // --- Properties, in interface order. Each let/set stores, then notifies by name. ---
+    forms::OleColor ForeColor() const;
+    void setForeColor(forms::OleColor New_ForeColor);
+
+    forms::Boolean Enabled() const;
+    void setEnabled(forms::Boolean New_Enabled);
+    // A C++ bool is 1 for true; the control's flags are 0 / -1.
+    void setEnabled(bool New_Enabled) { setEnabled(forms::vbBool(New_Enabled)); }
+
+    forms::FontRef Font() const;
+    void setFont(forms::FontRef New_Font);
+
+    forms::PictureRef Picture() const;
+    void setPicture(forms::PictureRef New_Picture);
+
+    forms::Boolean Toggle() const { return m_Toggle; }
+    void setToggle(forms::Boolean New_Toggle);
+    void setToggle(bool New_Toggle) { setToggle(forms::vbBool(New_Toggle)); }
+
+    forms::Boolean Value() const { return m_Value; }
+    void setValue(forms::Boolean New_Value);
+    void setValue(bool New_Value) { setValue(forms::vbBool(New_Value)); }
+
+    QString Caption() const;
+    void setCaption(const QString& New_Caption);
+
+    forms::OleColor MaskColor() const;
+    void setMaskColor(forms::OleColor New_MaskColor);
+
+    forms::OleColor BorderColor() const;
+    void setBorderColor(forms::OleColor New_BorderColor);
+
+    // Fixed colours of the looks.
+    static constexpr forms::OleColor DownFaceColor = 0x00FFC0C0;
+    static constexpr forms::OleColor DownFrameColor = 0x00C00000;
+    static constexpr forms::OleColor ShadowColor = 0x00808080;
+
+signals:
+    // Declaration order is the event number; parameters are by reference so that a handler in
+    // the container may change them.
+    void Click();
+    void DblClick();
+    void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+    void KeyPress(std::int16_t& KeyAscii);
+    void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+    void MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void MouseOut();
+
+protected:
+    // Layout: places face, picture, caption, overlay and frames; never stops on a failing step.
+    void UserControl_Resize() override;
+    void UserControl_Show() override;
+
+    // Nearest 32-bit integer, ties to the even neighbour; out of range is an overflow.
+    static std::int32_t whole(double x);
+    // Halves, truncating toward zero.
+    static std::int32_t half(std::int32_t n) { return n / 2; }
+
+    // The background of the surface is the face colour at rest.
+    forms::OleColor restingFaceColor() const { return BackColor(); }
+
+    // --- Parts. A container is declared before its children, so children are destroyed first. ---
+    forms::PictureBox Picture5; // pressed picture, 19 x 19
+    forms::PictureBox Picture4; // down picture, 22 x 19
+    forms::PictureBox Picture3; // lit picture (with shadow), 19 x 19
+    forms::PictureBox Picture2; // picture as set; its drawn image is the normal variant
+    forms::Timer Timer1;        // hover tracking
+    forms::PictureBox Picture1; // the visible face
+    forms::Shape DisBorder;     // shown only while disabled
+    forms::Shape Shape1;        // highlight frame
+    forms::Shape Shape2;        // border
+    forms::Image Image1;        // the current picture variant
+    forms::Label Label2;        // transparent overlay that catches the mouse
+    forms::Label Label1;        // caption
+
+    // --- State ---
+    forms::Boolean m_Toggle = forms::VbFalse;
+    forms::Boolean m_Value = forms::VbFalse;
+    forms::Boolean m_MouseHeld = forms::VbFalse;
+    std::int32_t m_ImageLeft = 0; // Image1's home, written by the layout
+    std::int32_t m_ImageTop = 0;
+
+private:
+    void createParts();
+    void preparePicture(const forms::PictureRef& New_Picture, bool notify);
+    void showDownLook();
+    void showUpLook();
+};
