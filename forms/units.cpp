@@ -1,5 +1,7 @@
 #include "forms/units.h"
 
+#include "forms/control.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -43,7 +45,12 @@ QRect twipsToPixels(int left, int top, int width, int height) {
 }
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twipsToPixels(left, top, width, height));
+    const QRect r = twipsToPixels(left, top, width, height);
+    // A control keeps its own float geometry; placing it through the widget would bypass that.
+    if (auto* c = qobject_cast<Control*>(w))
+        c->Move(float(r.x()), float(r.y()), float(r.width()), float(r.height()));
+    else
+        w->setGeometry(r);
 }
 
 } // namespace forms
