@@ -4,6 +4,7 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/line.h"
+#include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
 #include "forms/units.h"
@@ -52,6 +53,7 @@ frmAbout::frmAbout() {
     setWindowIcon(QIcon(QStringLiteral(":/frmAbout/abouticon.png")));
 
     QWidget* area = client();
+    area->setFont(forms::defaultFont()->toQFont());
     constexpr forms::OleColor Black = 0x00000000;
 
     Image1 = new forms::Image(area);

@@ -78,6 +78,8 @@ frmMsgGen::frmMsgGen(QWidget* parent) : forms::Form(parent) {
 
 void frmMsgGen::createControls() {
     QWidget* area = client();
+    // The stock controls take the window's default font, as the labels and buttons do.
+    area->setFont(forms::defaultFont()->toQFont());
 
     txtTitle = new forms::TextBox(area);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));

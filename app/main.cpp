@@ -6,10 +6,19 @@
 #include "forms/error.h"
 #include "forms/msgbox.h"
 
+#include <QColor>
+#include <QPalette>
 #include <exception>
 
 int main(int argc, char** argv) {
     forms::Application application(argc, argv);
+    // The pictures beside the option buttons are drawn on the classic button face; the windows
+    // use the same grey, so the pictures sit on them without a visible box.
+    QPalette palette = QApplication::palette();
+    const QColor buttonFace(212, 208, 200);
+    palette.setColor(QPalette::Window, buttonFace);
+    palette.setColor(QPalette::Button, buttonFace);
+    QApplication::setPalette(palette);
     try {
         auto* window = new app::frmMsgGen();
         window->Load();
