@@ -1,0 +1,257 @@
+#include "forms/stockcontrols.h"
+
+#include "forms/color.h"
+#include "forms/error.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace forms {
+
+namespace {
+
+QPalette withBackground(QPalette palette, OleColor color) {
+    const QColor c = toQColor(color);
+    palette.setColor(QPalette::Base, c);
+    palette.setColor(QPalette::Button, c);
+    return palette;
+}
+
+} // namespace
+
+// ---- TextBox
+
+TextBox::TextBox(QWidget* parent, bool multiLine) : QWidget(parent) {
+    QWidget* inner = nullptr;
+    if (multiLine) {
+        m_plain = new QPlainTextEdit(this);
+        m_plain->setTabChangesFocus(true);
+        m_plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_plain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_plain->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        inner = m_plain;
+    } else {
+        m_line = new QLineEdit(this);
+        inner = m_line;
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(inner);
+    setFocusPolicy(inner->focusPolicy());
+    setFocusProxy(inner);
+}
+
+QWidget* TextBox::editor() const {
+    return m_plain ? static_cast<QWidget*>(m_plain) : static_cast<QWidget*>(m_line);
+}
+
+QString TextBox::Text() const {
+    if (m_line)
+        return m_line->text();
+    // toPlainText() would also turn no-break spaces into spaces; the raw text changes nothing.
+    const QString raw = m_plain->document()->toRawText();
+    QString text;
+    text.reserve(raw.size() + raw.size() / 8);
+    for (const QChar ch : raw) {
+        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == u'\n')
+            text += QStringLiteral("\r\n");
+        else
+            text += ch;
+    }
+    return text;
+}
+
+void TextBox::setText(const QString& text) {
+    if (m_line)
+        m_line->setText(text);
+    else
+        m_plain->setPlainText(text); // CR LF, LF and CR each start a new paragraph
+}
+
+void TextBox::setBackColor(OleColor color) {
+    checkColor(color);
+    m_backColor = color;
+    editor()->setPalette(withBackground(editor()->palette(), color));
+}
+
+bool TextBox::Locked() const {
+    return m_line ? m_line->isReadOnly() : m_plain->isReadOnly();
+}
+
+void TextBox::setLocked(bool locked) {
+    if (m_line)
+        m_line->setReadOnly(locked);
+    else
+        m_plain->setReadOnly(locked);
+}
+
+void TextBox::setTabStop(bool tabStop) {
+    m_tabStop = tabStop;
+    const Qt::FocusPolicy policy = tabStop ? Qt::StrongFocus : Qt::ClickFocus;
+    editor()->setFocusPolicy(policy);
+    setFocusPolicy(policy);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    forward(event);
+}
+void TextBox::keyReleaseEvent(QKeyEvent* event) {
+    forward(event);
+}
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    forward(event);
+}
+
+// Keys sent to the host itself (rather than to the focused editor) go to the editor. The editor
+// passes what it does not use up to its parent, this host, and on to the window; that second
+// arrival is let through, and the first one is not passed on again.
+void TextBox::forward(QEvent* event) {
+    if (m_forwarding) {
+        event->ignore();
+        return;
+    }
+    m_forwarding = true;
+    QCoreApplication::sendEvent(editor(), event);
+    m_forwarding = false;
+    event->accept();
+}
+
+// ---- ComboBox
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_silent)
+            emit Click();
+    });
+}
+
+void ComboBox::AddItem(const QString& item, int index) {
+    if (index < -1 || index > count())
+        throw RuntimeError(QStringLiteral("Invalid argument: list position %1").arg(index));
+    // QComboBox chooses the first entry added to an empty list and shifts the position when an
+    // entry goes in before it; neither is a choice of the user or the program.
+    const bool none = currentIndex() == -1;
+    m_silent = true;
+    if (index == -1)
+        addItem(item);
+    else
+        insertItem(index, item);
+    if (none)
+        setCurrentIndex(-1);
+    m_silent = false;
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= count())
+        throw RuntimeError(QStringLiteral("Invalid property value"));
+    setCurrentIndex(index);
+}
+
+void ComboBox::setBackColor(OleColor color) {
+    checkColor(color);
+    m_backColor = color;
+    setPalette(withBackground(palette(), color));
+}
+
+// ---- OptionButton
+
+OptionButton::OptionButton(QWidget* parent) : OptionButton(QString(), parent) {}
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent)
+    : QRadioButton(caption, parent) {
+    setAutoExclusive(true);
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on)
+            emit Click();
+    });
+}
+
+void OptionButton::setValue(bool value) {
+    if (value) {
+        setChecked(true);
+        return;
+    }
+    if (!isChecked())
+        return;
+    // Qt never clears the chosen button of an exclusive set, but a program may.
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(true);
+}
+
+// ---- CommandButton
+
+CommandButton::CommandButton(QWidget* parent) : CommandButton(QString(), parent) {}
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    // Enter on the focused button clicks it (see event()).
+    setAutoDefault(true);
+    connect(this, &QAbstractButton::clicked, this, [this] { emit Click(); });
+}
+
+void CommandButton::setDefault(bool isDefault) {
+    if (isDefault) {
+        for (CommandButton* other : window()->findChildren<CommandButton*>()) {
+            if (other != this && other->m_default)
+                other->setDefault(false);
+        }
+    }
+    m_default = isDefault;
+    QPushButton::setDefault(isDefault);
+    updateShortcuts();
+}
+
+void CommandButton::setCancel(bool isCancel) {
+    if (isCancel) {
+        for (CommandButton* other : window()->findChildren<CommandButton*>()) {
+            if (other != this && other->m_cancel)
+                other->setCancel(false);
+        }
+    }
+    m_cancel = isCancel;
+    updateShortcuts();
+}
+
+void CommandButton::updateShortcuts() {
+    // Window shortcuts, so the keys work wherever the focus is in the button's window. A
+    // shortcut belongs to the button, so it follows the button's visibility and enabled state.
+    auto make = [this](QShortcut*& shortcut, bool wanted, Qt::Key key) {
+        if (wanted && !shortcut) {
+            shortcut = new QShortcut(QKeySequence(key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this] {
+                if (isEnabled() && isVisible())
+                    click();
+            });
+        } else if (!wanted && shortcut) {
+            delete shortcut;
+            shortcut = nullptr;
+        }
+    };
+    make(m_enter, m_default, Qt::Key_Return);
+    make(m_keypadEnter, m_default, Qt::Key_Enter);
+    make(m_escape, m_cancel, Qt::Key_Escape);
+}
+
+bool CommandButton::event(QEvent* event) {
+    // The focused button takes Enter itself, before the default button's shortcut sees it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            mods == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QPushButton::event(event);
+}
+
+} // namespace forms
