@@ -117,6 +117,7 @@ void TestFormFile::damagedFiles_data() {
     // clang-format off
     QTest::newRow("bad JSON") << QByteArray(goodJson).left(200) << "" << "" << "not valid JSON";
     QTest::newRow("empty file") << QByteArray() << "" << "" << "not valid JSON";
+    QTest::newRow("deep nesting") << QByteArray(100000, '[') << "" << "" << "not valid JSON";
     QTest::newRow("not an object") << QByteArray("[1, 2]") << "" << "" << "one JSON object";
     QTest::newRow("missing form name") << edited("\"form\": \"frmMsgGen\",", "") << "" << "" << "\"form\"";
     QTest::newRow("missing controls") << QByteArray(R"({"form": "frmMsgGen"})") << "" << "" << "\"controls\"";
