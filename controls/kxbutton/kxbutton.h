@@ -91,9 +91,30 @@ signals:
     void MouseOut();
 
 protected:
+    // Stored properties: a new instance, one re-created from its container, and a save.
+    void UserControl_InitProperties() override;
+    void UserControl_ReadProperties(const forms::PropertyBag& PropBag) override;
+    void UserControl_WriteProperties(forms::PropertyBag& PropBag) override;
+
     // Layout: places face, picture, caption, overlay and frames; never stops on a failing step.
     void UserControl_Resize() override;
     void UserControl_Show() override;
+
+    // Handlers of the parts' events. The overlay Label2 covers the face behind the picture
+    // element Image1; the face Picture1 holds the focus.
+    void Label2_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Image1_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Label2_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Label2_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Image1_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void Label2_Click();
+    void Image1_Click();
+    void Label2_DblClick();
+    void Image1_DblClick();
+    void Picture1_KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+    void Picture1_KeyPress(std::int16_t& KeyAscii);
+    void Picture1_KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+    void Timer1_Timer();
 
     // Nearest 32-bit integer, ties to the even neighbour; out of range is an overflow.
     static std::int32_t whole(double x);
@@ -126,7 +147,20 @@ protected:
 
 private:
     void createParts();
+    void connectHandlers();
     void preparePicture(const forms::PictureRef& New_Picture, bool notify);
     void showDownLook();
     void showUpLook();
+    void applyStoredDownLook();
+
+    void press(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void release(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    bool cursorOutside() const;
+    void moveImageFromHome(std::int32_t offset);
+    void coverFaceWithFrame();
+    // Raises an event; false when a handler in the container destroyed the button meanwhile.
+    template <typename Raise> bool raiseEvent(Raise&& raise);
+
+    // A switch loaded down gets its down look once it is shown at its size.
+    bool m_StoredDownLookPending = false;
 };

@@ -59,6 +59,7 @@ void kxButton::UserControl_Resize() {
     attempt([&] { m_ImageTop = whole(Image1.Top()); });
     attempt([&] { Shape2.Move(0, 0, W(), H()); });
     attempt([&] { DisBorder.Move(0, 0, W(), H()); });
+    attempt([&] { applyStoredDownLook(); });
 }
 
 void kxButton::UserControl_Show() {

@@ -96,6 +96,7 @@ forms::PictureRef kxButton::Picture() const {
 }
 
 void kxButton::setToggle(forms::Boolean New_Toggle) {
+    m_StoredDownLookPending = false;
     m_Toggle = New_Toggle;
     PropertyChanged(QStringLiteral("Toggle"));
     if (m_Toggle == VbFalse) {
@@ -106,6 +107,7 @@ void kxButton::setToggle(forms::Boolean New_Toggle) {
 }
 
 void kxButton::setValue(forms::Boolean New_Value) {
+    m_StoredDownLookPending = false;
     m_Value = New_Value;
     if (m_Toggle == VbFalse)
         m_Value = VbFalse;

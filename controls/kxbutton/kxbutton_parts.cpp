@@ -14,6 +14,7 @@ kxButton::kxButton(QWidget* parent)
       Timer1(this, HoverIntervalMs, true), Picture1(this), DisBorder(&Picture1), Shape1(&Picture1),
       Shape2(&Picture1), Image1(&Picture1), Label2(&Picture1), Label1(&Picture1) {
     createParts();
+    connectHandlers();
 }
 
 kxButton::~kxButton() = default;
