@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTextDocument>
-#include <QVBoxLayout>
 
 namespace forms {
 
@@ -39,15 +38,22 @@ TextBox::TextBox(QWidget* parent, bool multiLine) : QWidget(parent) {
         m_line = new QLineEdit(this);
         inner = m_line;
     }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(inner);
     setFocusPolicy(inner->focusPolicy());
     setFocusProxy(inner);
 }
 
 QWidget* TextBox::editor() const {
     return m_plain ? static_cast<QWidget*>(m_plain) : static_cast<QWidget*>(m_line);
+}
+
+QSize TextBox::sizeHint() const {
+    return editor()->sizeHint();
+}
+
+// The editor fills the box at exactly the size the window gives it; a layout would keep it at
+// least at its minimum size hint, taller than a 21-pixel text box.
+void TextBox::resizeEvent(QResizeEvent*) {
+    editor()->setGeometry(rect());
 }
 
 QString TextBox::Text() const {

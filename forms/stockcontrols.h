@@ -47,7 +47,10 @@ public:
     QLineEdit* lineEdit() const { return m_line; }
     QPlainTextEdit* plainTextEdit() const { return m_plain; }
 
+    QSize sizeHint() const override;
+
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

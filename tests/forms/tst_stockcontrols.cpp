@@ -99,10 +99,15 @@ void TestStockControls::textBoxKeysAndFocus() {
     QVERIFY(!title->MultiLine());
     QCOMPARE(text->plainTextEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(text->plainTextEdit()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    // The editor fills the box exactly, even below its own minimum size hint.
+    title->setGeometry(68, 24, 221, 21);
+    text->setGeometry(68, 60, 221, 134);
     address->setText(QStringLiteral("mail@example.org"));
     address->setLocked(true);
     address->setTabStop(false);
     QVERIFY(win.open());
+    QCOMPARE(title->editor()->geometry(), QRect(0, 0, 221, 21));
+    QCOMPARE(text->editor()->geometry(), QRect(0, 0, 221, 134));
 
     title->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), title->editor());
