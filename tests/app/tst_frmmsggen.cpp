@@ -3,14 +3,18 @@
 #include "app/frmmsggen.h"
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/cursor.h"
+#include "forms/formfile.h"
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/msgbox.h"
+#include "forms/propertybag.h"
+#include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -93,6 +97,9 @@ private slots:
     void cleanupTestCase();
 
     void window();
+    void storedButtons();
+    void pictures_data();
+    void pictures();
     void layout_data();
     void layout();
     void colours();
@@ -162,6 +169,68 @@ void tst_frmMsgGen::window() {
     QVERIFY(!(w->windowFlags() & Qt::WindowMinMaxButtonsHint));
     QCOMPARE(w->minimumSize(), w->maximumSize());
     QCOMPARE(w->windowIcon().pixmap(64, 64).size(), QSize(64, 64));
+}
+
+// The form file stores only what differs from a new button, under lower-case names.
+void tst_frmMsgGen::storedButtons() {
+    const forms::FormFile file = forms::readFormFile(frmMsgGen::formFilePath());
+    QStringList names;
+    for (const forms::StoredControl& c : file.controls) {
+        names << c.name;
+        QCOMPARE(c.className, QStringLiteral("Alertwright.kxButton"));
+        QStringList stored = c.properties.names();
+        stored.sort();
+        QCOMPARE(stored, (QStringList{"bordercolor", "caption", "font", "picture"}));
+        QCOMPARE(forms::toColor(c.properties.ReadProperty("BorderColor", {})),
+                 forms::OleColor{0x80000008});
+        QCOMPARE(*forms::toFont(c.properties.ReadProperty("Font", {})),
+                 *forms::makeFont(QStringLiteral("MS Sans Serif"), 8.25f, 400, false, false, false,
+                                  204));
+    }
+    QCOMPARE(names, (QStringList{"cmdPreview", "cmdPutToClip", "cmdExit"}));
+}
+
+void tst_frmMsgGen::pictures_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<bool>("buttonPicture");
+
+    const QColor face(212, 208, 200), light(224, 224, 224);
+    QTest::newRow("stop") << "stop.png" << QSize(39, 35) << face << false;
+    QTest::newRow("question") << "question.png" << QSize(41, 35) << face << false;
+    QTest::newRow("exclamation") << "exclamation.png" << QSize(38, 35) << face << false;
+    QTest::newRow("information") << "information.png" << QSize(38, 35) << face << false;
+    QTest::newRow("arrow") << "cmdPreview.png" << QSize(17, 17) << light << true;
+    QTest::newRow("check mark") << "cmdPutToClip.png" << QSize(17, 17) << light << true;
+    QTest::newRow("cross") << "cmdExit.png" << QSize(17, 17) << light << true;
+    QTest::newRow("window icon") << "windowicon.png" << QSize(64, 64) << QColor(Qt::black) << false;
+}
+
+// 24-bit pictures on their flat background. A button picture has no pixel in the mask grey or
+// the shadow grey, which the button would treat as transparent or as shadow.
+void tst_frmMsgGen::pictures() {
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    QFETCH(QColor, background);
+    QFETCH(bool, buttonPicture);
+    QFile png(QStringLiteral(":/frmMsgGen/") + file);
+    QVERIFY(png.open(QIODevice::ReadOnly));
+    const QByteArray bytes = png.readAll();
+    // The header's bit depth and colour type: 8 bits per channel, RGB without alpha.
+    QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x02", 2));
+    const QImage image = QImage::fromData(bytes);
+    QCOMPARE(image.size(), size);
+    QCOMPARE(image.pixelColor(0, 0), background);
+    if (!buttonPicture)
+        return;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
+            QVERIFY2(c != 0xC0C0C0 && c != 0x808080,
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
 }
 
 void tst_frmMsgGen::layout_data() {
