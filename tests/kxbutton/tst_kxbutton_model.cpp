@@ -60,17 +60,13 @@ private slots:
 
     void eachLetStoresThenNotifiesItsName_data();
     void eachLetStoresThenNotifiesItsName();
-    void gettersHaveNoSideEffects();
     void valueLet_data();
     void valueLet();
     void toggleFalseBringsADownSwitchUpWithoutNotifyingValue();
     void toggleTrueOnAnUpButtonChangesNothingElse();
     void enabledSwitchesTheFaceAndItsPartsAndTheDisabledFrame();
-    void fontAndPictureAreSharedNotCopied();
     void maskColorAppliesFromTheNextPictureOnly();
-    void invalidColourIsAnErrorAndChangesNothing();
     void partsStackingAndMouseTargets();
-    void workSurfacesAndTimerHaveTheirDesignValues();
     void tabOrder();
     void descriptionsCoverPropertiesAndEventsInOrder();
     void wholeAndHalf_data();
@@ -102,20 +98,6 @@ void TestKxButtonModel::eachLetStoresThenNotifiesItsName() {
     QVERIFY(c.holdsNewValue(*b));
     QVERIFY2(storedWhenNotified, "the container must see the new value when it is told");
     QVERIFY(b->needsSave());
-}
-
-void TestKxButtonModel::gettersHaveNoSideEffects() {
-    auto b = shownButton(113, 25);
-    b->setPicture(RedDot);
-    const QRect image = b->Image1.geometry();
-    QSignalSpy spy(b.get(), &forms::UserControl::propertyChanged);
-    for (int i = 0; i < 2; ++i) {
-        (void)b->ForeColor(), (void)b->Enabled(), (void)b->Font(), (void)b->Picture();
-        (void)b->Toggle(), (void)b->Value(), (void)b->Caption(), (void)b->MaskColor();
-        (void)b->BorderColor();
-    }
-    QCOMPARE(spy.count(), 0);
-    QCOMPARE(b->Image1.geometry(), image);
 }
 
 void TestKxButtonModel::valueLet_data() {
@@ -207,18 +189,6 @@ void TestKxButtonModel::enabledSwitchesTheFaceAndItsPartsAndTheDisabledFrame() {
     QVERIFY(!b->DisBorder.Visible());
 }
 
-void TestKxButtonModel::fontAndPictureAreSharedNotCopied() {
-    auto b = shownButton(113, 25);
-    const forms::FontRef f = forms::makeFont(QStringLiteral("Arial"), 10.0f);
-    b->setFont(f);
-    QCOMPARE(b->Font().get(), f.get());
-    QCOMPARE(b->Label1.Font().get(), f.get());
-
-    b->setPicture(RedDot);
-    QCOMPARE(b->Picture2.Picture().get(), RedDot.get()); // held as set
-    QVERIFY(b->Picture().get() != RedDot.get());         // shown: the prepared variant
-}
-
 void TestKxButtonModel::maskColorAppliesFromTheNextPictureOnly() {
     auto b = shownButton(113, 25);
     b->setMaskColor(Grey);
@@ -232,15 +202,6 @@ void TestKxButtonModel::maskColorAppliesFromTheNextPictureOnly() {
     b->setPicture(RedDot);
     QCOMPARE(pixel(b->Picture(), 8, 8), Resting);
     QCOMPARE(pixel(b->Picture(), 0, 0), Grey); // no longer the mask
-}
-
-void TestKxButtonModel::invalidColourIsAnErrorAndChangesNothing() {
-    auto b = shownButton(113, 25);
-    QSignalSpy spy(b.get(), &forms::UserControl::propertyChanged);
-    QVERIFY_THROWS_EXCEPTION(forms::RuntimeError, b->setForeColor(0x01000000));
-    QVERIFY_THROWS_EXCEPTION(forms::RuntimeError, b->setBorderColor(0x800000FF));
-    QCOMPARE(spy.count(), 0);
-    QCOMPARE(b->ForeColor(), 0x80000012u);
 }
 
 void TestKxButtonModel::partsStackingAndMouseTargets() {
@@ -260,35 +221,6 @@ void TestKxButtonModel::partsStackingAndMouseTargets() {
     QList<QObject*> expectedBackFirst = {&b->Label1, &b->Label2, &b->Image1,
                                          &b->Shape2, &b->Shape1, &b->DisBorder};
     QCOMPARE(b->Picture1.children(), expectedBackFirst);
-}
-
-void TestKxButtonModel::workSurfacesAndTimerHaveTheirDesignValues() {
-    TestButton b;
-    const struct {
-        forms::PictureBox& box;
-        QSize size;
-        forms::OleColor back;
-    } surfaces[] = {{b.Picture2, {17, 17}, Grey},
-                    {b.Picture3, {19, 19}, Lit},
-                    {b.Picture4, {22, 19}, Lit},
-                    {b.Picture5, {19, 19}, Pressed}};
-    for (const auto& s : surfaces) {
-        QVERIFY(!s.box.Visible());
-        QCOMPARE(s.box.drawnImage().size(), s.size);
-        QCOMPARE(s.box.BackColor(), s.back);
-    }
-    QCOMPARE(b.BackColor(), Resting);
-    QCOMPARE(b.Picture1.BackColor(), Resting);
-    QCOMPARE(b.MaskColor(), Grey);
-    QCOMPARE(b.Caption(), QStringLiteral("kxButton"));
-    QCOMPARE(b.Timer1.Interval(), 15);
-    QVERIFY(b.Timer1.Enabled()); // hover tracking runs from creation
-    QVERIFY(!b.Shape1.Visible());
-    QVERIFY(!b.DisBorder.Visible());
-    QVERIFY(b.Shape2.Visible());
-    QCOMPARE(b.Toggle(), VbFalse);
-    QCOMPARE(b.Value(), VbFalse);
-    QCOMPARE(b.m_MouseHeld, VbFalse);
 }
 
 void TestKxButtonModel::tabOrder() {
