@@ -108,6 +108,16 @@ void TestContinuation::longStatementIsContinuedAtTheRightPlace_data() {
         << QString() << rep(u'a', 1010) + smile + rep(u'b', 100) << 0
         << QStringList{u"MsgBox \""_s + rep(u'a', 1010) + u"\" & _"_s,
                        u"\""_s + smile + rep(u'b', 100) + u"\", 0, \"\""_s};
+    // The title literal opens at column 1019 here: a break right after its opening quotation
+    // mark would fit but leave an empty literal, so the text is broken instead.
+    QTest::newRow("no break right after a literal's opening quotation mark")
+        << rep(u'b', 100) << rep(u'a', 1003) << 0
+        << QStringList{u"MsgBox \""_s + rep(u'a', 1002) + u"\" & _"_s,
+                       u"\"a\", 0, \""_s + rep(u'b', 100) + u"\""_s};
+    QTest::newRow("no break before a quotation mark that opens a literal")
+        << u"\""_s + rep(u'b', 100) << rep(u'a', 1003) << 0
+        << QStringList{u"MsgBox \""_s + rep(u'a', 1002) + u"\" & _"_s,
+                       u"\"a\", 0, \"\"\""_s + rep(u'b', 100) + u"\""_s};
     QTest::newRow("title is broken like the text")
         << rep(u'c', 2000) << QString() << 0
         << QStringList{u"MsgBox \"\", 0, \""_s + rep(u'c', 1003) + u"\" & _"_s,
