@@ -217,7 +217,8 @@ std::string usageText() {
            "the last one counts. Title and text must be UTF-8; line breaks in them (CR LF,\n"
            "CR or LF) become vbCrLf, vbCr or vbLf.\n"
            "\n"
-           "Exit status: 0 on success; 2 on bad input, with one line on standard error.\n";
+           "Exit status: 0 on success; 2 on bad input, with one line on standard error;\n"
+           "1 when standard output cannot be written.\n";
 }
 
 CommandResult runGenerateCommand(const std::vector<std::string>& args,

@@ -22,6 +22,7 @@ MessageTooLong::MessageTooLong()
 
 namespace {
 
+// The line-break tokens: each ends the literal, names the break and opens a new literal.
 constexpr std::u16string_view crLfToken = u"\" & vbCrLf & \"";
 constexpr std::u16string_view crToken = u"\" & vbCr & \"";
 constexpr std::u16string_view lfToken = u"\" & vbLf & \"";
@@ -99,10 +100,6 @@ std::size_t copyRun(const char16_t* s, std::size_t i, std::size_t end, char16_t*
     return i;
 }
 
-template <std::size_t N> char16_t* put(char16_t* out, const char16_t (&chars)[N]) {
-    return std::copy_n(chars, N - 1, out);
-}
-
 char16_t* put(char16_t* out, std::u16string_view chars) {
     return std::copy(chars.begin(), chars.end(), out);
 }
@@ -111,19 +108,20 @@ char16_t* put(char16_t* out, std::u16string_view chars) {
 // returns the index after it.
 std::size_t putEscape(const char16_t* s, std::size_t i, std::size_t n, char16_t*& out) {
     if (s[i] == u'"') {
-        out = put(out, u"\"\"");
+        *out++ = u'"';
+        *out++ = u'"';
         return i + 1;
     }
     if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n') {
-        out = put(out, u"\" & vbCrLf & \"");
+        out = put(out, crLfToken);
         return i + 2;
     }
-    out = s[i] == u'\r' ? put(out, u"\" & vbCr & \"") : put(out, u"\" & vbLf & \"");
+    out = put(out, s[i] == u'\r' ? crToken : lfToken);
     return i + 1;
 }
 
-// Output written through a raw pointer into a string kept longer than what is written;
-// finish() trims it. Saves a size check and a call per piece on texts with many short lines.
+// Output written through a raw pointer into a string kept longer than what is written; the
+// destructor trims it. Saves a size check and a call per piece on texts with many short lines.
 class Sink {
 public:
     explicit Sink(std::u16string& s) : m_s(s), m_p(s.data() + s.size()), m_end(m_p) {}
