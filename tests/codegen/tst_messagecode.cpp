@@ -36,8 +36,6 @@ private slots:
     void doubleQuotesDoublesOnlyQuotationMarks();
     void hostileTextStaysInsideItsLiteral_data();
     void hostileTextStaysInsideItsLiteral();
-    void blockHasTwoLinesPerButtonPlusTwo_data();
-    void blockHasTwoLinesPerButtonPlusTwo();
     void casesTakeNamesByPosition_data();
     void casesTakeNamesByPosition();
 };
@@ -103,6 +101,10 @@ void TestMessageCode::buildMessageCodeWritesTheExactSource_data() {
         << QString() << u"X"_s << 1 << 1
         << u"Select Case MsgBox (\"X\", 1, \"\")\r\nCase 1 ' \u041E\u043A\r\n\t\r\n"
            "Case 2 ' Отмена\r\n\t\r\nEnd Select"_s;
+    QTest::newRow("Abort/Retry/Ignore with information icon")
+        << u"T"_s << u"X"_s << 66 << 2
+        << u"Select Case MsgBox (\"X\", 66, \"T\")\r\nCase 3 ' Прервать\r\n\t\r\n"
+           "Case 4 ' Повтор\r\n\t\r\nCase 5 ' Пропустить\r\n\t\r\nEnd Select"_s;
     QTest::newRow("Retry/Cancel with stop icon")
         << u"T"_s << u"X"_s << 21 << 5
         << u"Select Case MsgBox (\"X\", 21, \"T\")\r\nCase 4 ' Повтор\r\n\t\r\n"
@@ -185,25 +187,6 @@ void TestMessageCode::hostileTextStaysInsideItsLiteral() {
         QCOMPARE(qs(back.text), text);
         QCOMPARE(qs(back.title), text);
     }
-}
-
-void TestMessageCode::blockHasTwoLinesPerButtonPlusTwo_data() {
-    QTest::addColumn<int>("setPosition");
-    QTest::addColumn<int>("lines");
-    QTest::newRow("OK only: one statement") << 0 << 1;
-    QTest::newRow("two buttons") << 1 << 6;
-    QTest::newRow("three buttons") << 2 << 8;
-    QTest::newRow("three buttons, Cancel last") << 3 << 8;
-    QTest::newRow("Yes/No") << 4 << 6;
-    QTest::newRow("Retry/Cancel") << 5 << 6;
-}
-
-void TestMessageCode::blockHasTwoLinesPerButtonPlusTwo() {
-    QFETCH(int, setPosition);
-    QFETCH(int, lines);
-    const auto code = qs(codegen::buildMessageCode(message(u"T"_s, u"a\r\nb"_s, 0, setPosition)));
-    QCOMPARE(code.split(u"\r\n"_s).size(), lines);
-    QVERIFY(!code.endsWith(u'\n'));
 }
 
 void TestMessageCode::casesTakeNamesByPosition_data() {
