@@ -93,7 +93,8 @@ void Control::applyGeometry(float left, float top, float width, float height) {
 }
 
 void Control::mousePressEvent(QMouseEvent* e) {
-    m_pressedHere = true;
+    // Only the left button clicks; the others raise just MouseDown and MouseUp.
+    m_pressedHere = e->button() == Qt::LeftButton;
     std::int16_t button = buttonMask(e->button());
     std::int16_t shift = shiftMask(e->modifiers());
     float x = static_cast<float>(e->position().x());
@@ -111,7 +112,8 @@ void Control::mouseMoveEvent(QMouseEvent* e) {
 
 void Control::mouseReleaseEvent(QMouseEvent* e) {
     // Qt sends the release to the control the press went to; a click needs it over that control.
-    const bool click = m_pressedHere && rect().contains(e->position().toPoint());
+    const bool click =
+        m_pressedHere && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_pressedHere = false;
     std::int16_t button = buttonMask(e->button());
     std::int16_t shift = shiftMask(e->modifiers());

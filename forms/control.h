@@ -26,7 +26,8 @@ public:
     void setWidth(float width);
     void setHeight(float height);
 
-    bool Enabled() const { return isEnabled(); }
+    // The state the code set, not whether an ancestor happens to be disabled too.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void setEnabled(bool on) { QWidget::setEnabled(on); }
     // The flag the code set, not whether an ancestor is shown.
     bool Visible() const;

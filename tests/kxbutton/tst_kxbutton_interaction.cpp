@@ -116,7 +116,7 @@ const std::vector<Scenario>& scenarios() {
          {
              {Do::Move, On, {"MouseMove 0 0 60 12"}, LitLook},
              {Do::PressRight, On, {"MouseDown 2 0 60 12"}, PressedLook, VbFalse, true},
-             {Do::ReleaseRight, On, {"MouseUp 2 0 60 12", "Click"}, LitLook},
+             {Do::ReleaseRight, On, {"MouseUp 2 0 60 12"}, LitLook},
          }},
         {"plain: moves off the surface are dropped, its edge is accepted",
          false,
