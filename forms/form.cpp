@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace forms {
@@ -107,8 +108,9 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         windowHandle()->isExposed()) {
         watched->removeEventFilter(this);
         m_centred = true;
-        // Outside the platform's expose handling; the frame is known by then.
-        QMetaObject::invokeMethod(this, &Form::centreOnScreen, Qt::QueuedConnection);
+        // Outside the platform's expose handling. A reparenting window manager reports the
+        // frame's size a little after the first expose, so keep centring until it is known.
+        QTimer::singleShot(0, this, [this] { centreOnceFrameKnown(10); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -130,6 +132,13 @@ void Form::centreOnScreen() {
     // move() places the frame's top left corner.
     move(area.x() + (area.width() - frame.width()) / 2,
          area.y() + (area.height() - frame.height()) / 2);
+}
+
+void Form::centreOnceFrameKnown(int triesLeft) {
+    centreOnScreen();
+    // Without a window manager the frame never grows; stop after half a second.
+    if (frameGeometry().size() == geometry().size() && triesLeft > 1)
+        QTimer::singleShot(50, this, [this, triesLeft] { centreOnceFrameKnown(triesLeft - 1); });
 }
 
 void Form::scheduleActivationCheck() {

@@ -55,6 +55,7 @@ protected:
 
 private:
     void centreOnScreen();
+    void centreOnceFrameKnown(int triesLeft);
     void scheduleActivationCheck();
     void checkActivation();
 

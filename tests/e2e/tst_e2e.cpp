@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QTest>
 #include <QThread>
-
 #include <memory>
 
 namespace {
@@ -71,7 +70,9 @@ void tst_E2E::initTestCase() {
     QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
-void tst_E2E::init() { startProgram(); }
+void tst_E2E::init() {
+    startProgram();
+}
 
 void tst_E2E::cleanup() {
     if (m_app && m_app->state() != QProcess::NotRunning) {
@@ -101,6 +102,15 @@ void tst_E2E::startProgram() {
     QCOMPARE(client.width(), 388);
     QVERIFY2(client.height() > 333, "no room for the menu bar above the 333-pixel client area");
     m_menuBarHeight = client.height() - 333;
+    // Centred on the 1024 x 768 screen with its frame included.
+    QVERIFY2(waitUntil(
+                 [&] {
+                     const QRect frame = m_x->frameGeometry(m_window);
+                     return qAbs(frame.center().x() - 512) <= 1 &&
+                            qAbs(frame.center().y() - 384) <= 1;
+                 },
+                 kTimeout),
+             "the window's frame is not centred on the screen");
     m_origin = QPoint(client.x(), client.y() + m_menuBarHeight);
     m_x->focus(m_window);
 }
@@ -121,8 +131,8 @@ void tst_E2E::chooseYesNoAndQuestionWithMouse() {
     QString popup;
     QVERIFY2(waitUntil(
                  [&] {
-                     const auto r = m_x->xdotool({"search", "--onlyvisible", "--pid",
-                                                  QString::number(m_app->processId())});
+                     const auto r = m_x->xdotool(
+                         {"search", "--onlyvisible", "--pid", QString::number(m_app->processId())});
                      for (const auto& id : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
                          if (id.trimmed() != m_window) {
                              popup = id.trimmed();
@@ -158,7 +168,8 @@ void tst_E2E::ctrlS_copiesTypedMessageAndMinimizes() {
     m_x->key("ctrl+s");
     QVERIFY2(waitUntil([&] { return m_x->isMinimized(m_window); }, kTimeout),
              "the window was not minimized after Ctrl+S");
-    QVERIFY2(waitUntil([&] { return m_x->clipboardHasOwner(); }, kTimeout), "the clipboard has no owner");
+    QVERIFY2(waitUntil([&] { return m_x->clipboardHasOwner(); }, kTimeout),
+             "the clipboard has no owner");
     QCOMPARE(m_x->clipboard(), expectedYesNoQuestionCode());
 }
 
@@ -168,7 +179,8 @@ void tst_E2E::copyButton_copiesTypedMessageAndMinimizes() {
     m_x->click(toScreen(kCopyButton));
     QVERIFY2(waitUntil([&] { return m_x->isMinimized(m_window); }, kTimeout),
              "the window was not minimized after a click on the copy button");
-    QVERIFY2(waitUntil([&] { return m_x->clipboardHasOwner(); }, kTimeout), "the clipboard has no owner");
+    QVERIFY2(waitUntil([&] { return m_x->clipboardHasOwner(); }, kTimeout),
+             "the clipboard has no owner");
     QCOMPARE(m_x->clipboard(), expectedYesNoQuestionCode());
 }
 
@@ -190,8 +202,9 @@ void tst_E2E::f5_showsPreviewWithTitle_answeredByKey() {
     m_x->type("Текст сообщения");
     m_x->key("F5");
     QString preview;
-    QVERIFY2(waitUntil([&] { return !(preview = m_x->findWindow("^Проверка$")).isEmpty(); }, kTimeout),
-             "F5 did not show a message box titled \"Проверка\"");
+    QVERIFY2(
+        waitUntil([&] { return !(preview = m_x->findWindow("^Проверка$")).isEmpty(); }, kTimeout),
+        "F5 did not show a message box titled \"Проверка\"");
     m_x->focus(preview);
     m_x->key("Return");
     QVERIFY2(waitUntil([&] { return m_x->findWindow("^Проверка$").isEmpty(); }, kTimeout),
@@ -202,17 +215,19 @@ void tst_E2E::f5_showsPreviewWithTitle_answeredByKey() {
 void tst_E2E::f1_opensAbout_clickIntoMainWindowClosesIt() {
     m_x->key("F1");
     QString about;
-    QVERIFY2(waitUntil([&] { return !(about = m_x->findWindow("^О программе\\.\\.\\.$")).isEmpty(); },
-                       kTimeout),
-             "F1 did not open the About window");
+    QVERIFY2(
+        waitUntil([&] { return !(about = m_x->findWindow("^О программе\\.\\.\\.$")).isEmpty(); },
+                  kTimeout),
+        "F1 did not open the About window");
     // Click a spot of the generator window that the About window does not cover.
     const QRect a = m_x->clientGeometry(about);
     QPoint spot = toScreen(kTitleLabel);
     if (a.adjusted(-10, -40, 10, 10).contains(spot))
         spot = toScreen(QPoint(8, 320));
     m_x->click(spot);
-    QVERIFY2(waitUntil([&] { return m_x->findWindow("^О программе\\.\\.\\.$").isEmpty(); }, kTimeout),
-             "the About window stayed open after a click into the generator window");
+    QVERIFY2(
+        waitUntil([&] { return m_x->findWindow("^О программе\\.\\.\\.$").isEmpty(); }, kTimeout),
+        "the About window stayed open after a click into the generator window");
     QCOMPARE(m_app->state(), QProcess::Running);
 }
 
@@ -222,8 +237,8 @@ void tst_E2E::exitFromMenu_endsWithStatusZero() {
     QString menu;
     QVERIFY2(waitUntil(
                  [&] {
-                     const auto r = m_x->xdotool({"search", "--onlyvisible", "--pid",
-                                                  QString::number(m_app->processId())});
+                     const auto r = m_x->xdotool(
+                         {"search", "--onlyvisible", "--pid", QString::number(m_app->processId())});
                      for (const auto& id : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
                          if (id.trimmed() != m_window) {
                              menu = id.trimmed();
@@ -235,14 +250,16 @@ void tst_E2E::exitFromMenu_endsWithStatusZero() {
              "the menu \"Сообщение\" did not open");
     const QRect popup = m_x->clientGeometry(menu);
     m_x->click(QPoint(popup.center().x(), popup.bottom() - 12));
-    QVERIFY2(m_app->waitForFinished(kTimeout), "the program did not end after \"Выход\" in the menu");
+    QVERIFY2(m_app->waitForFinished(kTimeout),
+             "the program did not end after \"Выход\" in the menu");
     QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_app->exitCode(), 0);
 }
 
 void tst_E2E::exitButton_endsWithStatusZero() {
     m_x->click(toScreen(kExitButton));
-    QVERIFY2(m_app->waitForFinished(kTimeout), "the program did not end after a click on \"Выход\"");
+    QVERIFY2(m_app->waitForFinished(kTimeout),
+             "the program did not end after a click on \"Выход\"");
     QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_app->exitCode(), 0);
 }

@@ -61,7 +61,10 @@ QString X11Session::start() {
     if (!m_xvfb->waitForStarted(5000))
         return "Xvfb did not start (is the package xvfb installed?)";
     const bool up = waitUntil(
-        [&] { return run("xdpyinfo", {}, 2000).exitCode == 0 || m_xvfb->state() == QProcess::NotRunning; },
+        [&] {
+            return run("xdpyinfo", {}, 2000).exitCode == 0 ||
+                   m_xvfb->state() == QProcess::NotRunning;
+        },
         10000);
     if (!up || m_xvfb->state() == QProcess::NotRunning)
         return "Xvfb did not accept connections on " + m_display;
@@ -73,8 +76,12 @@ QString X11Session::start() {
     m_wm->start("openbox", {"--sm-disable"});
     if (!m_wm->waitForStarted(5000))
         return "openbox did not start";
-    if (!waitUntil([&] { return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).out.contains("window id"); },
-                   10000))
+    if (!waitUntil(
+            [&] {
+                return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"})
+                    .out.contains("window id");
+            },
+            10000))
         return "openbox did not take over the display";
 
     // Cyrillic typing needs a second keyboard group; the first switch after start can drop letters.
@@ -113,12 +120,21 @@ QRect X11Session::clientGeometry(const QString& window) const {
         return {}; // xwininfo without an id waits for a click
     const QString info = QString::fromUtf8(run("xwininfo", {"-id", window}).out);
     auto field = [&](const char* name) {
-        const QRegularExpression re(QString("%1:\\s+(-?\\d+)").arg(QRegularExpression::escape(name)));
+        const QRegularExpression re(
+            QString("%1:\\s+(-?\\d+)").arg(QRegularExpression::escape(name)));
         const auto m = re.match(info);
         return m.hasMatch() ? m.captured(1).toInt() : 0;
     };
     return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
                  field("Height"));
+}
+
+QRect X11Session::frameGeometry(const QString& window) const {
+    if (window.isEmpty())
+        return {};
+    const QString tree = QString::fromUtf8(run("xwininfo", {"-id", window, "-tree"}).out);
+    const auto m = QRegularExpression("Parent window id: (0x[0-9a-f]+)").match(tree);
+    return m.hasMatch() ? clientGeometry(m.captured(1)) : QRect();
 }
 
 bool X11Session::isMinimized(const QString& window) const {
@@ -139,7 +155,8 @@ QByteArray X11Session::clipboard() const {
 }
 
 bool X11Session::clipboardHasOwner() const {
-    return run("xclip", {"-o", "-selection", "clipboard", "-target", "TARGETS"}, 3000).exitCode == 0;
+    return run("xclip", {"-o", "-selection", "clipboard", "-target", "TARGETS"}, 3000).exitCode ==
+           0;
 }
 
 QImage X11Session::screenshot() const {
@@ -163,9 +180,13 @@ void X11Session::click(QPoint p, int button) const {
     xdotool({"click", QString::number(button)});
 }
 
-void X11Session::key(const QString& keys) const { xdotool({"key", "--clearmodifiers", keys}); }
+void X11Session::key(const QString& keys) const {
+    xdotool({"key", "--clearmodifiers", keys});
+}
 
-void X11Session::type(const QString& text) const { xdotool({"type", "--", text}); }
+void X11Session::type(const QString& text) const {
+    xdotool({"type", "--", text});
+}
 
 void X11Session::focus(const QString& window) const {
     xdotool({"windowactivate", "--sync", window});

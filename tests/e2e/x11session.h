@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <functional>
 #include <memory>
 
@@ -40,6 +39,8 @@ public:
     QString findWindow(const QString& titleRegex) const;
     // The client area in root coordinates, as xwininfo reports it.
     QRect clientGeometry(const QString& window) const;
+    // The window manager's frame around it (the client's parent window).
+    QRect frameGeometry(const QString& window) const;
     bool isMinimized(const QString& window) const;
     bool isViewable(const QString& window) const;
     QByteArray clipboard() const;
