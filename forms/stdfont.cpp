@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <cmath>
 
@@ -18,14 +19,24 @@ float logicalDpiY() {
 
 // The machine's face if it has it and it can show Cyrillic text (the program's texts are Russian);
 // otherwise the metric-compatible sans-serif faces that are installed with the program.
+// Asking the font database about a face costs a fontconfig alias lookup, so each name is asked
+// about once (fonts are made on the user-interface thread only).
 QStringList familiesFor(const QString& name) {
+    const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    static QHash<QString, QStringList> known;
+    if (gui) {
+        const auto it = known.constFind(name);
+        if (it != known.constEnd())
+            return *it;
+    }
     QStringList families;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) && !name.isEmpty() &&
-        QFontDatabase::hasFamily(name) &&
+    if (gui && !name.isEmpty() && QFontDatabase::hasFamily(name) &&
         QFontDatabase::writingSystems(name).contains(QFontDatabase::Cyrillic))
         families << name;
     families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans")
              << QStringLiteral("Sans Serif");
+    if (gui)
+        known.insert(name, families);
     return families;
 }
 
