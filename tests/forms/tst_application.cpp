@@ -1,33 +1,37 @@
-#include "forms/appinfo.h"
 #include "forms/application.h"
+#include "forms/clipboard.h"
 #include "forms/error.h"
 #include "forms/msgbox.h"
+#include "forms/timer.h"
+#include "forms/usercontrol.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <stdexcept>
 
 using namespace forms;
 
 namespace {
 
-// A part whose handlers fail in the ways a handler can.
-class Thrower : public QWidget {
-public:
-    QString kind;
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override {
-        ++presses;
-        if (kind == QLatin1String("runtime"))
-            throw RuntimeError(QStringLiteral("Ошибка: переполнение"));
-        if (kind == QLatin1String("std"))
-            throw std::out_of_range("index out of range");
-        if (kind == QLatin1String("other"))
-            throw 42;
+// Records which lifecycle handlers ran, in order.
+struct Probe : UserControl {
+    using UserControl::UserControl;
+    QStringList log;
+    void UserControl_InitProperties() override { log << "Init"; }
+    void UserControl_ReadProperties(const PropertyBag& b) override {
+        log << "Read " + toString(b.ReadProperty(QStringLiteral("Caption"), QString()));
+    }
+    void UserControl_WriteProperties(PropertyBag& b) override {
+        log << "Write";
+        b.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Выход"), QString());
+    }
+    void UserControl_Show() override { log << "Show"; }
+    void UserControl_Resize() override {
+        log << QStringLiteral("%1x%2").arg(ScaleWidth()).arg(ScaleHeight());
     }
 };
 
@@ -37,103 +41,95 @@ class TestApplication : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() {
-        setMsgBoxPresenter({});
-        Application::setErrorReporter({});
+    void init() {
+        m_shown.clear();
+        setMsgBoxPresenter([this](const MsgBoxRequest& r) {
+            // Another error while the box is open (a repaint, a timer...) goes to the log.
+            if ((m_shown << r).size() == 1)
+                QTimer::singleShot(0, this, [] { throw RuntimeError(QStringLiteral("again")); });
+            QCoreApplication::processEvents(); // the box's own loop
+            return vbOK;
+        });
     }
 
-    void versionNumbers() {
-        QCOMPARE(AppMajor(), 1);
-        QCOMPARE(AppMinor(), 3);
-        QCOMPARE(AppRevision(), 0);
+    void timerManualMode() {
+        Timer::setManualMode(true);
+        Timer t(nullptr, 15, true);
+        QSignalSpy spy(&t, &Timer::tick);
+        const auto before = Timer::totalTicks();
+        QVERIFY(!t.isRunning());
+        t.fire();
+        t.setEnabled(false);
+        t.fire(); // a disabled timer does not tick
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(Timer::totalTicks(), before + 1);
+        Timer::setManualMode(false);
+        t.setEnabled(true);
+        QTRY_VERIFY(spy.count() >= 3); // a real timer ticks by itself
     }
 
-    void handlerErrorIsShownAndProgramGoesOn_data();
-    void handlerErrorIsShownAndProgramGoesOn();
-    void errorInTimerHandlerDoesNotStopTheLoop();
-    void errorWhileOneIsShownGoesToTheLog();
-    void reporterHookReplacesTheBox();
+    void userControlLifecycle() {
+        QWidget window;
+        Probe p(&window);
+        p.InitNew();
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, p.InitNew()); // exactly one set-up
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, p.ReadFrom(PropertyBag()));
+        p.placeTwips(990, 3510, 1695, 375);
+        window.show();
+        p.resize(120, 30);
+        PropertyBag saved;
+        p.WriteTo(saved);
+        QCOMPARE(p.log, (QStringList{"Init", "113x25", "Show", "120x30", "Write"}));
+        Probe stored;
+        stored.ReadFrom(saved);
+        QCOMPARE(stored.log, QStringList{"Read Выход"});
+    }
+
+    void handlerErrorIsShownAndProgramGoesOn_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("run-time error") << 0 << QStringLiteral("Ошибка: переполнение");
+        QTest::newRow("std::exception") << 1 << QStringLiteral("index out of range");
+        QTest::newRow("anything else") << 2 << QStringLiteral("Unknown run-time error");
+    }
+
+    void handlerErrorIsShownAndProgramGoesOn() {
+        QFETCH(int, kind);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("again")));
+        QTimer::singleShot(0, this, [kind] {
+            kind == 0 ? throw RuntimeError(QStringLiteral("Ошибка: переполнение"))
+            : kind == 1 ? throw std::out_of_range("index out of range")
+                        : throw 42;
+        });
+        bool after = false;
+        QTimer::singleShot(0, this, [&] { after = true; });
+        QTRY_VERIFY(after);
+        QCOMPARE(m_shown.size(), 1);
+        QTEST(m_shown[0].prompt, "message");
+        QCOMPARE(m_shown[0].style, int(vbCritical));
+        QCOMPARE(m_shown[0].title, QStringLiteral("Alertwright"));
+    }
+
+    void clipboardRoundTripAndFailure() {
+        const QString code = QStringLiteral("Select Case MsgBox (\"Текст\")\r\n\tCase 6 ' € 😀\r\n");
+        QClipboard* cb = QGuiApplication::clipboard();
+        ClipboardSetText(code);
+        QCOMPARE(cb->text(), code);
+        // Another program takes the clipboard the moment it changes: the caller hears of it.
+        QMetaObject::Connection thief;
+        thief = connect(cb, &QClipboard::dataChanged, this, [&] {
+            disconnect(thief);
+            auto* other = new QMimeData;
+            other->setData(QStringLiteral("application/x-other"), "data");
+            cb->setMimeData(other);
+        });
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ClipboardSetText(QStringLiteral("code")));
+        QVERIFY(!cb->mimeData()->hasText());
+    }
+
+private:
+    QList<MsgBoxRequest> m_shown;
 };
-
-void TestApplication::handlerErrorIsShownAndProgramGoesOn_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("run-time error") << "runtime" << QStringLiteral("Ошибка: переполнение");
-    QTest::newRow("std::exception") << "std" << QStringLiteral("index out of range");
-    QTest::newRow("anything else") << "other" << QStringLiteral("Unknown run-time error");
-}
-
-void TestApplication::handlerErrorIsShownAndProgramGoesOn() {
-    QFETCH(QString, kind);
-    QList<MsgBoxRequest> shown;
-    setMsgBoxPresenter([&](const MsgBoxRequest& r) {
-        shown << r;
-        return vbOK;
-    });
-    Thrower w;
-    w.kind = kind;
-    w.resize(50, 50);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-
-    QTest::mouseClick(&w, Qt::LeftButton);
-    QCOMPARE(shown.size(), 1);
-    QTEST(shown[0].prompt, "message");
-    QCOMPARE(shown[0].style, int(vbCritical));
-    QCOMPARE(shown[0].title, QStringLiteral("Alertwright"));
-
-    // The widget and the application keep working.
-    w.kind.clear();
-    QTest::mouseClick(&w, Qt::LeftButton);
-    QCOMPARE(w.presses, 2);
-    QCOMPARE(shown.size(), 1);
-}
-
-void TestApplication::errorInTimerHandlerDoesNotStopTheLoop() {
-    QStringList reported;
-    setMsgBoxPresenter([&](const MsgBoxRequest& r) {
-        reported << r.prompt;
-        return vbOK;
-    });
-    bool after = false;
-    QTimer::singleShot(0, this, [] { throw RuntimeError(QStringLiteral("tick failed")); });
-    QTimer::singleShot(0, this, [&] { after = true; });
-    QTRY_VERIFY(after);
-    QCOMPARE(reported, QStringList{QStringLiteral("tick failed")});
-}
-
-void TestApplication::errorWhileOneIsShownGoesToTheLog() {
-    int boxes = 0;
-    Thrower w;
-    w.kind = QStringLiteral("runtime");
-    w.resize(50, 50);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // While the first box is "open", the same handler fails again (a repaint, a timer...).
-    setMsgBoxPresenter([&](const MsgBoxRequest&) {
-        ++boxes;
-        QTest::mouseClick(&w, Qt::LeftButton);
-        return vbOK;
-    });
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("переполнение")));
-    QTest::mouseClick(&w, Qt::LeftButton);
-    QCOMPARE(boxes, 1);
-    QCOMPARE(w.presses, 2);
-
-    // Once the box is closed, the next error is shown again.
-    QTest::mouseClick(&w, Qt::LeftButton);
-    QCOMPARE(boxes, 2);
-}
-
-void TestApplication::reporterHookReplacesTheBox() {
-    int boxes = 0;
-    setMsgBoxPresenter([&](const MsgBoxRequest&) { return ++boxes, vbOK; });
-    QStringList reported;
-    Application::setErrorReporter([&](const QString& m) { reported << m; });
-    QTimer::singleShot(0, this, [] { throw std::runtime_error("boom"); });
-    QTRY_COMPARE(reported, QStringList{QStringLiteral("boom")});
-    QCOMPARE(boxes, 0);
-}
 
 int main(int argc, char** argv) {
     Application app(argc, argv);

@@ -1,12 +1,11 @@
 #include "forms/error.h"
 #include "forms/form.h"
-#include "forms/units.h"
+#include "forms/stockcontrols.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPointer>
-#include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -15,33 +14,12 @@ using namespace forms;
 
 namespace {
 
-class TestForm : public Form {
-public:
-    int loads = 0;
-    int deactivates = 0;
-    int unloads = 0;
-    std::function<void()> onLoad;
-    std::function<void()> onDeactivate;
-    std::function<void()> onUnload;
-
-    using Form::Form;
-
-protected:
-    void Form_Load() override {
-        ++loads;
-        if (onLoad)
-            onLoad();
-    }
-    void Form_Deactivate() override {
-        ++deactivates;
-        if (onDeactivate)
-            onDeactivate();
-    }
-    void Form_Unload() override {
-        ++unloads;
-        if (onUnload)
-            onUnload();
-    }
+struct TestForm : Form {
+    int loads = 0, deactivates = 0;
+    std::function<void()> onLoad = [] {};
+    TestForm() { setAttribute(Qt::WA_DeleteOnClose, false); }
+    void Form_Load() override { ++loads, onLoad(); }
+    void Form_Deactivate() override { ++deactivates; }
 };
 
 // Runs the posted activation checks.
@@ -51,242 +29,151 @@ void settle() {
 }
 
 bool activate(QWidget* w) {
+    w->show();
     w->activateWindow();
-    return QTest::qWaitForWindowActive(w);
+    const bool active = QTest::qWaitForWindowActive(w);
+    settle();
+    return active;
 }
 
 } // namespace
 
 class TestFormClass : public QObject {
     Q_OBJECT
-
 private slots:
-    void loadRunsOnceAndShowLoads();
-    void clientAreaIsFixedInTwips_data();
-    void clientAreaIsFixedInTwips();
-    void borderStyles_data();
-    void borderStyles();
-    void showCentresFrameOnScreen();
-    void minimizeSetsWindowState();
-    void unloadClosesAndDeletes();
-    void deactivateOnlyForAnotherWindowOfOurs();
-    void lastUnloadEndsTheApplication();
-};
-
-void TestFormClass::loadRunsOnceAndShowLoads() {
-    auto* f = new TestForm;
-    QPointer<Form> guard = f;
-    f->Load();
-    f->Load();
-    QCOMPARE(f->loads, 1);
-    QVERIFY(!f->isVisible());
-
-    // Show loads a form not loaded yet; a Show inside Form_Load does not load it again.
-    auto* g = new TestForm;
-    g->onLoad = [g] { g->Show(); };
-    g->Show();
-    QCOMPARE(g->loads, 1);
-    QVERIFY(g->isVisible());
-    QVERIFY(!g->parentWidget());
-    QCOMPARE(g->windowModality(), Qt::NonModal);
-    f->Unload();
-    g->Unload();
-    QTRY_VERIFY(!guard);
-}
-
-void TestFormClass::clientAreaIsFixedInTwips_data() {
-    QTest::addColumn<int>("twipsW");
-    QTest::addColumn<int>("twipsH");
-    QTest::addColumn<bool>("menu");
-    QTest::newRow("generator window, menu bar") << 5820 << 4995 << true;
-    QTest::newRow("About window") << 4845 << 3315 << false;
-}
-
-void TestFormClass::clientAreaIsFixedInTwips() {
-    QFETCH(int, twipsW);
-    QFETCH(int, twipsH);
-    QFETCH(bool, menu);
-    const QSize px(qRound(twipsW / twipsPerPixelX()), qRound(twipsH / twipsPerPixelY()));
-    if (qFuzzyCompare(twipsPerPixelX(), 15.0f) && twipsW == 5820)
-        QCOMPARE(px, QSize(388, 333));
-
-    TestForm f;
-    f.setAttribute(Qt::WA_DeleteOnClose, false);
-    f.setClientSizeTwips(twipsW, twipsH);
-    if (menu) {
-        QMenu* m = f.menuBar()->addMenu(QStringLiteral("Сообщение"));
-        m->addAction(QStringLiteral("Выход"));
+    void loadRunsOnce() {
+        TestForm f;
+        f.Load();
+        f.Load();
+        QCOMPARE(f.loads, 1);
+        TestForm g; // a Show inside Form_Load does not load again
+        g.onLoad = [&g] { g.Show(); };
+        g.Show();
+        QCOMPARE(g.loads, 1);
+        QVERIFY(g.isVisible());
     }
-    f.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(f.client()->size(), px);
-    QCOMPARE(f.centralWidget(), f.client());
-    const int top = menu ? f.menuBar()->geometry().bottom() + 1 : 0;
-    QCOMPARE(f.client()->geometry().topLeft(), QPoint(0, top));
-    QCOMPARE(f.size(), QSize(px.width(), px.height() + top));
-    QCOMPARE(f.minimumSize(), f.maximumSize());
 
-    // A bad size is refused and changes nothing.
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, f.setClientSizeTwips(-15, 300));
-    QCOMPARE(f.client()->size(), px);
-}
+    void clientAreaBelowMenuBar() {
+        TestForm f;
+        f.setClientSizeTwips(5820, 4995);
+        f.menuBar()->addMenu(QStringLiteral("Сообщение"))->addAction(QStringLiteral("Выход"));
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const int top = f.menuBar()->geometry().bottom() + 1;
+        QVERIFY(top > 1);
+        QCOMPARE(f.client()->geometry(), QRect(0, top, 388, 333));
+        QCOMPARE(f.size(), QSize(388, 333 + top));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, f.setClientSizeTwips(-15, 300));
+        QCOMPARE(f.client()->size(), QSize(388, 333));
+    }
 
-void TestFormClass::borderStyles_data() {
-    QTest::addColumn<Form::BorderStyle>("style");
-    QTest::addColumn<Qt::WindowType>("type");
-    QTest::newRow("fixed single") << Form::BorderStyle::FixedSingle << Qt::Window;
-    QTest::newRow("fixed dialog, not in taskbar") << Form::BorderStyle::FixedDialog << Qt::Tool;
-}
+    void deactivateOnlyForAnotherWindowOfOurs() {
+        TestForm a, b;
+        QVERIFY(activate(&a));
+        QVERIFY(activate(&b));
+        QCOMPARE(a.deactivates, 1);
+        QApplication::setActiveWindow(nullptr); // away to another application and back
+        settle();
+        QVERIFY(activate(&b));
+        QCOMPARE(a.deactivates + b.deactivates, 1);
+    }
 
-void TestFormClass::borderStyles() {
-    QFETCH(Form::BorderStyle, style);
-    TestForm f;
-    f.setAttribute(Qt::WA_DeleteOnClose, false);
-    f.setBorderStyle(style);
-    f.setClientSizeTwips(1500, 1500);
-    QCOMPARE(f.borderStyle(), style);
-    QTEST(f.windowType(), "type");
-    const Qt::WindowFlags flags = f.windowFlags();
-    QVERIFY(flags & Qt::WindowTitleHint);
-    QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    f.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    QCOMPARE(f.minimumSize(), f.maximumSize());
-}
+    void textBoxTextIsRaw_data() {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("LF, lone CR, CR LF") << "a\nb\rc\r\n" << "a\r\nb\r\nc\r\n";
+        QTest::newRow("no-break space, tab") << "a\u00A0b  c\t" << "a\u00A0b  c\t";
+        QTest::newRow("U+2028, U+2029") << "a\u2028b\u2029c" << "a\r\nb\r\nc";
+        QTest::newRow("outside cp1251") << "€ ẞ \U0001F600 漢字" << "€ ẞ \U0001F600 漢字";
+        // clang-format on
+    }
+    void textBoxTextIsRaw() {
+        QFETCH(QString, set);
+        TextBox box(nullptr, true);
+        box.setText(set);
+        QTEST(box.Text(), "text");
+    }
 
-void TestFormClass::showCentresFrameOnScreen() {
-    TestForm f;
-    f.setAttribute(Qt::WA_DeleteOnClose, false);
-    f.setClientSizeTwips(5820, 4995);
-    f.menuBar()->addMenu(QStringLiteral("Помощь"));
-    f.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    const QRect screen = f.screen()->geometry();
-    auto offCentre = [&] {
-        const QRect frame = f.frameGeometry();
-        const int dx = (frame.left() - screen.left()) - (screen.right() - frame.right());
-        const int dy = (frame.top() - screen.top()) - (screen.bottom() - frame.bottom());
-        return qMax(qAbs(dx), qAbs(dy));
-    };
-    // Centring the client area before the frame is known leaves it off by the frame.
-    QVERIFY(f.frameGeometry() != f.geometry());
-    QTRY_VERIFY(offCentre() <= 1);
+    void tabLeavesMultiLineTextBox() {
+        QWidget win;
+        auto* text = new TextBox(&win, true);
+        auto* after = new QLineEdit(&win);
+        QVERIFY(activate(&win));
+        text->setFocus();
+        QTest::keyClicks(text, QStringLiteral("a"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // not typed into the box
+        QCOMPARE(QApplication::focusWidget(), after);
+        QCOMPARE(text->Text(), QStringLiteral("a"));
+    }
 
-    // A later Show leaves a moved window where it is.
-    f.hide();
-    f.move(screen.topLeft() + QPoint(5, 7));
-    f.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    settle();
-    QCOMPARE(f.frameGeometry().topLeft(), screen.topLeft() + QPoint(5, 7));
-}
+    void comboAndOptionClicks() {
+        QWidget win;
+        auto* combo = new ComboBox(&win);
+        QList<int> clicks; // the handler sees the new position already
+        connect(combo, &ComboBox::Click, this, [&] { clicks << combo->ListIndex(); });
+        for (const char* item : {"OK", "OK, Отмена", "Да, Нет"})
+            combo->AddItem(QString::fromUtf8(item));
+        combo->setListIndex(0);
+        combo->setListIndex(2);
+        combo->setListIndex(2);
+        combo->AddItem(QStringLiteral("zero"), 0); // keeps the chosen entry, silently
+        QCOMPARE(combo->currentText(), QStringLiteral("Да, Нет"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, combo->setListIndex(4));
+        QVERIFY(activate(&win));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Up); // the user moving it
+        combo->setListIndex(-1);
+        QCOMPARE(clicks, (QList<int>{0, 2, 2, -1}));
 
-void TestFormClass::minimizeSetsWindowState() {
-    TestForm f;
-    f.setAttribute(Qt::WA_DeleteOnClose, false);
-    f.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.Minimize();
-    QVERIFY(f.windowState() & Qt::WindowMinimized);
-    QTRY_VERIFY(f.isMinimized());
-}
+        QList<OptionButton*> options{new OptionButton({}, &win), new OptionButton({}, &win)};
+        clicks.clear();
+        for (int i : {0, 1})
+            connect(options[i], &OptionButton::Click, this, [&clicks, i] { clicks << i; });
+        options[1]->setValue(true);
+        options[1]->setValue(true);
+        options[0]->setValue(true);
+        QCOMPARE(clicks, (QList<int>{1, 0}));
+    }
 
-void TestFormClass::unloadClosesAndDeletes() {
-    auto* f = new TestForm;
-    QPointer<TestForm> guard = f;
-    f->Show();
-    QVERIFY(QTest::qWaitForWindowExposed(f));
-    // Unloading from the form's own handler, twice over, is safe; Form_Unload runs once.
-    QTimer::singleShot(0, f, [f] {
-        f->Unload();
-        QCOMPARE(f->unloads, 1);
-        f->Unload();
-        QVERIFY(!f->isVisible());
-    });
-    QTRY_VERIFY(!guard);
+    void commandButtonDefaultAndCancel() {
+        QWidget win, second;
+        auto* edit = new QLineEdit(&win);
+        auto* elsewhere = new QLineEdit(&second);
+        auto* ok = new CommandButton(QStringLiteral("OK"), &win);
+        auto* cancel = new CommandButton(QStringLiteral("Отмена"), &win);
+        auto* other = new CommandButton(QStringLiteral("Другая"), &win);
+        ok->setDefault(true);
+        cancel->setCancel(true);
+        QStringList log;
+        for (auto* b : {ok, cancel, other})
+            connect(b, &CommandButton::Click, this, [&log, b] { log << b->text(); });
+        QVERIFY(activate(&win));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Escape);
+        other->setFocus();
+        QTest::keyClick(other, Qt::Key_Return); // Enter on a focused button clicks that one
+        ok->setCancel(true);                    // the About window's OK is both
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(activate(&second)); // keys in another window leave these buttons alone
+        QTest::keyClick(elsewhere, Qt::Key_Return);
+        QTest::keyClick(elsewhere, Qt::Key_Escape);
+        QCOMPARE(log, (QStringList{"OK", "Отмена", "Другая", "OK"}));
+    }
 
-    // The close box unloads too.
-    auto* g = new TestForm;
-    QPointer<TestForm> gGuard = g;
-    int unloads = 0;
-    g->onUnload = [&] { ++unloads; };
-    g->Show();
-    QVERIFY(QTest::qWaitForWindowExposed(g));
-    g->close();
-    QTRY_VERIFY(!gGuard);
-    QCOMPARE(unloads, 1);
-}
-
-void TestFormClass::deactivateOnlyForAnotherWindowOfOurs() {
-    TestForm a;
-    TestForm b;
-    for (TestForm* f : {&a, &b}) {
-        f->setAttribute(Qt::WA_DeleteOnClose, false);
+    void lastUnloadEndsTheApplication() { // ends the event loop: keep last
+        auto* f = new Form;
         f->Show();
-        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTimer::singleShot(0, f, [f] { f->Unload(); });
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
-    QVERIFY(activate(&a));
-    settle();
-    a.deactivates = b.deactivates = 0;
-
-    // Another window of ours becomes active: a is told, once.
-    QVERIFY(activate(&b));
-    QTRY_COMPARE(a.deactivates, 1);
-    settle();
-    QCOMPARE(a.deactivates, 1);
-    QCOMPARE(b.deactivates, 0);
-
-    // The user goes to another application (no active window of ours): nothing.
-    QApplication::setActiveWindow(nullptr);
-    settle();
-    QCOMPARE(b.deactivates, 0);
-    // ... and comes back to the same window: still nothing.
-    QVERIFY(activate(&b));
-    settle();
-    QCOMPARE(b.deactivates, 0);
-
-    // Away to another application, then straight into another window of ours: b is told then.
-    QApplication::setActiveWindow(nullptr);
-    settle();
-    QVERIFY(activate(&a));
-    QTRY_COMPARE(b.deactivates, 1);
-    QCOMPARE(a.deactivates, 1);
-
-    // The form's own message box does not take its place.
-    auto* box =
-        new QMessageBox(QMessageBox::NoIcon, QString(), QStringLiteral("x"), QMessageBox::Ok, &a);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->show();
-    QVERIFY(activate(box));
-    settle();
-    QCOMPARE(a.deactivates, 1);
-    box->close();
-
-    // A form that unloads itself on deactivation (the About window) does so safely.
-    auto* about = new TestForm;
-    QPointer<TestForm> aboutGuard = about;
-    about->setBorderStyle(Form::BorderStyle::FixedDialog);
-    about->onDeactivate = [about] { about->Unload(); };
-    about->Show();
-    QVERIFY(QTest::qWaitForWindowExposed(about));
-    QVERIFY(activate(about));
-    settle();
-    QVERIFY(activate(&a));
-    QTRY_VERIFY(!aboutGuard);
-}
-
-void TestFormClass::lastUnloadEndsTheApplication() {
-    auto* f = new TestForm;
-    f->Show();
-    QTimer::singleShot(0, f, [f] { f->Unload(); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-}
+};
 
 QTEST_MAIN(TestFormClass)
 #include "tst_form.moc"

@@ -1,6 +1,10 @@
 #include "forms/error.h"
+#include "forms/formfile.h"
 #include "forms/propertybag.h"
 
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace forms;
@@ -15,226 +19,193 @@ PictureRef picture(QRgb c) {
     return makePicture(img);
 }
 
+const char* const goodJson = R"json({"form": "frmMsgGen", "controls": [
+  {"name": "cmdPreview", "class": "Alertwright.kxButton", "left": 990, "top": 3510, "width": 3840,
+   "height": 420, "properties": {"bordercolor": {"long": 2147483656},
+    "font": {"font": {"name": "MS Sans Serif", "size": 8.25, "weight": 400, "italic": false,
+                      "underline": false, "strikethrough": false, "charset": 204}},
+    "picture": {"picture": "cmdPreview.png"}, "caption": {"string": "Проба"}}},
+  {"name": "cmdExit", "class": "Alertwright.kxButton", "left": 0, "top": 0, "width": 1695,
+   "height": 375, "properties": {"Toggle": {"boolean": true}, "Picture": {"picture": ""},
+                                 "MaskColor": {"long": -1}}}]})json";
+
+// The good file with the first occurrence of `from` replaced by `to`.
+QByteArray edited(const char* from, const char* to) {
+    QByteArray j(goodJson);
+    Q_ASSERT(j.contains(from));
+    return j.replace(j.indexOf(from), qstrlen(from), to);
+}
+
 } // namespace
 
 class TestPropertyBag : public QObject {
     Q_OBJECT
 private slots:
-    void namesIgnoreCase();
-    void defaultElision_data();
-    void defaultElision();
-    void writingTheDefaultRemovesAnEarlierEntry();
-    void objectsAreShared();
-    void toLongConversions_data();
-    void toLongConversions();
-    void toIntegerConversions_data();
-    void toIntegerConversions();
-    void toBooleanConversions_data();
-    void toBooleanConversions();
-    void stringAndObjectConversions();
-    void colours();
+    void initTestCase() {
+        m_form = m_dir.filePath(QStringLiteral("frmMsgGen.json"));
+        QImage icon(16, 16, QImage::Format_ARGB32);
+        icon.fill(qRgb(0, 0, 255));
+        QVERIFY(icon.save(m_dir.filePath(QStringLiteral("cmdPreview.png")), "PNG"));
+        QFile corrupt(m_dir.filePath(QStringLiteral("corrupt.png")));
+        QVERIFY(corrupt.open(QIODevice::WriteOnly) && corrupt.write("\x89PNG\r\n\x1a\nIHDR") > 0);
+        QFile json(m_form);
+        QVERIFY(json.open(QIODevice::WriteOnly) && json.write(goodJson) > 0);
+    }
+
+    void namesIgnoreCase() {
+        PropertyBag bag;
+        bag.setRaw(QStringLiteral("caption"), QStringLiteral("Проба"));
+        QCOMPARE(toString(bag.ReadProperty(QStringLiteral("CAPTION"), QString())), "Проба");
+        // Overwriting under another case keeps one entry, in the first spelling.
+        bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Копировать"), QString());
+        QCOMPARE(bag.names(), QStringList{"caption"});
+        QCOMPARE(toString(bag.ReadProperty(QStringLiteral("caption"), 0)), "Копировать");
+        QCOMPARE(toLong(bag.ReadProperty(QStringLiteral("MaskColor"), 7)), 7); // the default
+        bag.WriteProperty(QStringLiteral("CAPTION"), QString(), QString());    // removes the entry
+        QCOMPARE(bag.size(), 0);
+    }
+
+    void defaultElision_data() {
+        QTest::addColumn<PropertyValue>("value");
+        QTest::addColumn<PropertyValue>("defaultValue");
+        QTest::addColumn<bool>("stored");
+        using V = PropertyValue;
+        // clang-format off
+        QTest::newRow("Boolean False vs Integer 0") << V(false) << V(std::int16_t(0)) << false;
+        QTest::newRow("string differs in case") << V(QStringLiteral("KX")) << V(QStringLiteral("kx")) << true;
+        QTest::newRow("empty string vs 0") << V(QString()) << V(0) << true;
+        QTest::newRow("font same fields, other object") << V(makeFont()) << V(makeFont()) << false;
+        QTest::newRow("font other size") << V(makeFont(QStringLiteral("MS Sans Serif"), 10)) << V(makeFont()) << true;
+        QTest::newRow("empty picture vs Nothing") << V(makePicture(QImage())) << V(std::monostate{}) << false;
+        QTest::newRow("pictures, same pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 3))) << false;
+        QTest::newRow("pictures, other pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 4))) << true;
+        // clang-format on
+    }
+    void defaultElision() {
+        QFETCH(PropertyValue, value);
+        QFETCH(PropertyValue, defaultValue);
+        QFETCH(bool, stored);
+        PropertyBag bag;
+        bag.WriteProperty(QStringLiteral("P"), value, defaultValue);
+        QCOMPARE(bag.contains(QStringLiteral("p")), stored);
+        QCOMPARE(sameValue(defaultValue, value), !stored);
+    }
+
+    void conversions_data() {
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<PropertyValue>("value");
+        QTest::addColumn<qint64>("expected");
+        QTest::addColumn<QString>("error");
+        using V = PropertyValue;
+        // clang-format off
+        QTest::newRow("hex text") << "Long" << V(QStringLiteral("&H8000000F")) << qint64(-2147483633) << "";
+        QTest::newRow("half to even") << "Long" << V(QStringLiteral("2.5")) << qint64(2) << "";
+        QTest::newRow("text to Long") << "Long" << V(QStringLiteral("red")) << qint64(0) << "Type mismatch";
+        QTest::newRow("Long overflow") << "Long" << V(QStringLiteral("2147483648")) << qint64(0) << "Overflow";
+        QTest::newRow("colour to Integer") << "Integer" << colorValue(0x80000012) << qint64(0) << "Overflow";
+        QTest::newRow("Integer 1 is True") << "Boolean" << V(std::int16_t(1)) << qint64(-1) << "";
+        QTest::newRow("other text") << "Boolean" << V(QStringLiteral("yes")) << qint64(0) << "Type mismatch";
+        QTest::newRow("invalid colour") << "Color" << V(-1) << qint64(0) << "Invalid property value";
+        QTest::newRow("text to Font") << "Font" << V(QStringLiteral("Arial")) << qint64(0) << "Type mismatch: String \"Arial\" cannot be converted to Font";
+        // clang-format on
+    }
+    void conversions() {
+        QFETCH(QString, to);
+        QFETCH(PropertyValue, value);
+        QFETCH(QString, error);
+        try {
+            const qint64 got = to == "Long"      ? toLong(value)
+                               : to == "Integer" ? toInteger(value)
+                               : to == "Boolean" ? toBoolean(value)
+                               : to == "Color"   ? toColor(value)
+                                                 : qint64(!toFont(value));
+            QVERIFY2(error.isEmpty(), "no error");
+            QTEST(got, "expected");
+        } catch (const RuntimeError& e) {
+            QVERIFY2(!error.isEmpty() && e.message().startsWith(error), qPrintable(e.message()));
+        }
+    }
+
+    void readsAGoodFile() {
+        const FormFile f = readFormFile(m_form);
+        QCOMPARE(f.formName, QStringLiteral("frmMsgGen"));
+        const StoredControl* c = f.find(QStringLiteral("CMDPREVIEW"));
+        QVERIFY(c && f.controls.size() == 2);
+        QCOMPARE(QRect(c->left, c->top, c->width, c->height), QRect(990, 3510, 3840, 420));
+        const PropertyBag& p = c->properties;
+        QCOMPARE(toColor(p.ReadProperty(QStringLiteral("BorderColor"), 0)), 0x80000008u);
+        QCOMPARE(*toFont(p.ReadProperty(QStringLiteral("Font"), {})), StdFont{});
+        QCOMPARE(toPicture(p.ReadProperty(QStringLiteral("Picture"), {}))->image().size(),
+                 QSize(16, 16));
+        QCOMPARE(toString(p.ReadProperty(QStringLiteral("Caption"), {})), "Проба");
+        const PropertyBag& e = f.find(QStringLiteral("cmdExit"))->properties;
+        QCOMPARE(toPicture(e.ReadProperty(QStringLiteral("picture"), {}))->handle(), 0);
+        QCOMPARE(std::get<std::int32_t>(e.ReadProperty(QStringLiteral("maskcolor"), 0)), -1);
+        QVERIFY_THROWS_EXCEPTION(FormFileError, readFormFile(m_dir.filePath("nothing.json")));
+    }
+
+    void damagedFiles_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QString>("says");
+        // clang-format off
+        QTest::newRow("bad JSON") << QByteArray(goodJson).left(200) << "" << "" << "not valid JSON";
+        QTest::newRow("control without name") << edited("\"name\": \"cmdExit\",", "") << "" << "" << "control 1 needs a name";
+        QTest::newRow("duplicate names") << edited("\"cmdExit\"", "\"CMDPREVIEW\"") << "CMDPREVIEW" << "" << "two controls";
+        QTest::newRow("misspelt field") << edited("\"width\": 3840", "\"widht\": 3840") << "cmdPreview" << "" << "\"widht\"";
+        QTest::newRow("bare value") << edited("{\"string\": \"Проба\"}", "\"Проба\"") << "cmdPreview" << "caption" << "one type key";
+        QTest::newRow("unknown value type") << edited("{\"long\"", "{\"colour\"") << "cmdPreview" << "bordercolor" << "unknown value type \"colour\"";
+        QTest::newRow("long out of range") << edited("2147483656", "4294967296") << "cmdPreview" << "bordercolor" << "from -2147483648 to 4294967295";
+        QTest::newRow("font size zero") << edited("8.25", "0") << "cmdPreview" << "font" << "size";
+        QTest::newRow("missing picture file") << edited("cmdPreview.png", "missing.png") << "cmdPreview" << "picture" << "not found";
+        QTest::newRow("corrupt PNG") << edited("cmdPreview.png", "corrupt.png") << "cmdPreview" << "picture" << "not a readable PNG";
+        QTest::newRow("absolute picture path") << edited("cmdPreview.png", "/etc/hostname") << "cmdPreview" << "picture" << "relative";
+        QTest::newRow("property stored twice") << edited("\"MaskColor\"", "\"toggle\"") << "cmdExit" << "toggle" << "stored twice";
+        // clang-format on
+    }
+    void damagedFiles() {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, control);
+        QFETCH(QString, property);
+        QFETCH(QString, says);
+        try {
+            parseFormFile(json, m_form);
+            QFAIL("no error");
+        } catch (const FormFileError& e) {
+            const QString msg = e.message();
+            QCOMPARE(QStringList({e.file(), e.control(), e.property()}),
+                     QStringList({m_form, control, property}));
+            QVERIFY2(msg.contains(m_form) && msg.contains(says), qPrintable(msg));
+            QVERIFY2(control.isEmpty() || msg.contains("control \"" + control + '"'),
+                     qPrintable(msg));
+            QVERIFY2(property.isEmpty() || msg.contains("property \"" + property + '"'),
+                     qPrintable(msg));
+        }
+    }
+
+    void mutatedFilesGiveFormOrError() {
+        // Every prefix of the good file and a few random byte edits; fuzz/ does the long runs.
+        const QByteArray good(goodJson);
+        QRandomGenerator rng(20240611);
+        int errors = 0;
+        for (int i = 0; i < good.size() + 300; ++i) {
+            QByteArray b = good.left(i);
+            for (int k = i < good.size() ? 0 : 1 + rng.bounded(4); k > 0; --k)
+                b[rng.bounded(int(b.size()))] = char(rng.bounded(256));
+            try {
+                parseFormFile(b, m_form);
+            } catch (const FormFileError&) {
+                ++errors;
+            }
+        }
+        QVERIFY(errors >= good.size());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_form; // the form file the pictures are relative to
 };
 
-void TestPropertyBag::namesIgnoreCase() {
-    PropertyBag bag;
-    bag.setRaw(QStringLiteral("bordercolor"), colorValue(0x80000008));
-    bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Проба"),
-                      QStringLiteral("kxFlashButton"));
-    QVERIFY(bag.contains(QStringLiteral("BorderColor")));
-    QCOMPARE(toColor(bag.ReadProperty(QStringLiteral("BORDERCOLOR"), colorValue(0x80000012))),
-             0x80000008u);
-    QCOMPARE(toString(bag.ReadProperty(QStringLiteral("caption"), QStringLiteral("x"))),
-             QStringLiteral("Проба"));
-    // Overwriting under another case keeps one entry, in the first spelling.
-    bag.WriteProperty(QStringLiteral("CAPTION"), QStringLiteral("Копировать"), QString());
-    QCOMPARE(bag.names(), (QStringList{"bordercolor", "Caption"}));
-    QCOMPARE(toString(bag.ReadProperty(QStringLiteral("Caption"), QString())),
-             QStringLiteral("Копировать"));
-    // Missing: the default comes back unchanged.
-    QCOMPARE(toLong(bag.ReadProperty(QStringLiteral("MaskColor"), colorValue(0x00C0C0C0))),
-             0x00C0C0C0);
-}
-
-void TestPropertyBag::defaultElision_data() {
-    QTest::addColumn<PropertyValue>("value");
-    QTest::addColumn<PropertyValue>("defaultValue");
-    QTest::addColumn<bool>("stored");
-    const FontRef ambient = makeFont();
-    QTest::newRow("colour equal") << colorValue(0x80000012) << colorValue(0x80000012) << false;
-    QTest::newRow("colour differs") << colorValue(0x80000008) << colorValue(0x80000012) << true;
-    QTest::newRow("Boolean False vs Integer 0")
-        << PropertyValue(false) << PropertyValue(std::int16_t(0)) << false;
-    QTest::newRow("Boolean True vs Integer 0")
-        << PropertyValue(true) << PropertyValue(std::int16_t(0)) << true;
-    QTest::newRow("Boolean True vs True") << PropertyValue(true) << PropertyValue(true) << false;
-    QTest::newRow("Integer -1 vs Boolean True")
-        << PropertyValue(std::int16_t(-1)) << PropertyValue(true) << false;
-    QTest::newRow("string equal") << PropertyValue(QStringLiteral("kxFlashButton"))
-                                  << PropertyValue(QStringLiteral("kxFlashButton")) << false;
-    QTest::newRow("string differs in case")
-        << PropertyValue(QStringLiteral("KXFLASHBUTTON"))
-        << PropertyValue(QStringLiteral("kxFlashButton")) << true;
-    QTest::newRow("empty string vs 0") << PropertyValue(QString()) << PropertyValue(0) << true;
-    QTest::newRow("font same fields, other object")
-        << PropertyValue(makeFont()) << PropertyValue(ambient) << false;
-    QTest::newRow("font other size") << PropertyValue(makeFont(QStringLiteral("MS Sans Serif"), 10))
-                                     << PropertyValue(ambient) << true;
-    QTest::newRow("no picture vs Nothing")
-        << PropertyValue(PictureRef()) << PropertyValue(std::monostate{}) << false;
-    QTest::newRow("empty picture vs Nothing")
-        << PropertyValue(makePicture(QImage())) << PropertyValue(std::monostate{}) << false;
-    QTest::newRow("picture vs Nothing")
-        << PropertyValue(picture(qRgb(1, 2, 3))) << PropertyValue(std::monostate{}) << true;
-    QTest::newRow("pictures with the same pixels")
-        << PropertyValue(picture(qRgb(1, 2, 3))) << PropertyValue(picture(qRgb(1, 2, 3))) << false;
-    QTest::newRow("pictures with other pixels")
-        << PropertyValue(picture(qRgb(1, 2, 3))) << PropertyValue(picture(qRgb(1, 2, 4))) << true;
-}
-
-void TestPropertyBag::defaultElision() {
-    QFETCH(PropertyValue, value);
-    QFETCH(PropertyValue, defaultValue);
-    QFETCH(bool, stored);
-    PropertyBag bag;
-    bag.WriteProperty(QStringLiteral("P"), value, defaultValue);
-    QCOMPARE(bag.contains(QStringLiteral("p")), stored);
-    QCOMPARE(sameValue(value, defaultValue), !stored);
-    QCOMPARE(sameValue(defaultValue, value), !stored); // symmetric
-}
-
-void TestPropertyBag::writingTheDefaultRemovesAnEarlierEntry() {
-    PropertyBag bag;
-    bag.WriteProperty(QStringLiteral("Toggle"), true, std::int16_t(0));
-    QVERIFY(bag.contains(QStringLiteral("Toggle")));
-    bag.WriteProperty(QStringLiteral("toggle"), false, std::int16_t(0));
-    QVERIFY(!bag.contains(QStringLiteral("Toggle")));
-    QCOMPARE(bag.size(), 0);
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, bag.WriteProperty(QString(), 1, 0));
-}
-
-void TestPropertyBag::objectsAreShared() {
-    PropertyBag bag;
-    const FontRef f = makeFont(QStringLiteral("Tahoma"), 9);
-    bag.WriteProperty(QStringLiteral("Font"), f, makeFont());
-    QCOMPARE(toFont(bag.ReadProperty(QStringLiteral("font"), makeFont())).get(), f.get());
-    const PictureRef p = picture(qRgb(9, 9, 9));
-    bag.WriteProperty(QStringLiteral("Picture"), p, std::monostate{});
-    QCOMPARE(toPicture(bag.ReadProperty(QStringLiteral("picture"), std::monostate{})).get(),
-             p.get());
-}
-
-void TestPropertyBag::toLongConversions_data() {
-    QTest::addColumn<PropertyValue>("value");
-    QTest::addColumn<qint64>("expected"); // below INT64_MIN/2: an error with that text
-    QTest::addColumn<QString>("error");
-    QTest::newRow("Long") << PropertyValue(std::int32_t(-5)) << qint64(-5) << "";
-    QTest::newRow("Integer") << PropertyValue(std::int16_t(300)) << qint64(300) << "";
-    QTest::newRow("True") << PropertyValue(true) << qint64(-1) << "";
-    QTest::newRow("numeric text") << PropertyValue(QStringLiteral(" 42 ")) << qint64(42) << "";
-    QTest::newRow("half to even") << PropertyValue(QStringLiteral("2.5")) << qint64(2) << "";
-    QTest::newRow("hex text") << PropertyValue(QStringLiteral("&H8000000F")) << qint64(-2147483633)
-                              << "";
-    QTest::newRow("text under a colour")
-        << PropertyValue(QStringLiteral("red")) << qint64(0) << "Type mismatch";
-    QTest::newRow("empty text") << PropertyValue(QString()) << qint64(0) << "Type mismatch";
-    QTest::newRow("font") << PropertyValue(makeFont()) << qint64(0) << "Type mismatch";
-    QTest::newRow("Nothing") << PropertyValue(std::monostate{}) << qint64(0) << "Type mismatch";
-    QTest::newRow("too big") << PropertyValue(QStringLiteral("2147483648")) << qint64(0)
-                             << "Overflow";
-}
-
-void TestPropertyBag::toLongConversions() {
-    QFETCH(PropertyValue, value);
-    QFETCH(qint64, expected);
-    QFETCH(QString, error);
-    try {
-        const std::int32_t got = toLong(value);
-        QVERIFY2(error.isEmpty(), "no error");
-        QCOMPARE(qint64(got), expected);
-    } catch (const RuntimeError& e) {
-        QVERIFY2(!error.isEmpty(), qPrintable(e.message()));
-        QVERIFY2(e.message().startsWith(error), qPrintable(e.message()));
-    }
-}
-
-void TestPropertyBag::toIntegerConversions_data() {
-    QTest::addColumn<PropertyValue>("value");
-    QTest::addColumn<int>("expected");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("Long in range") << PropertyValue(std::int32_t(-32768)) << -32768 << "";
-    QTest::newRow("Long overflow") << PropertyValue(std::int32_t(32768)) << 0 << "Overflow";
-    QTest::newRow("colour does not fit") << colorValue(0x80000012) << 0 << "Overflow";
-    QTest::newRow("False") << PropertyValue(false) << 0 << "";
-    QTest::newRow("text") << PropertyValue(QStringLiteral("-7")) << -7 << "";
-    QTest::newRow("picture") << PropertyValue(picture(0)) << 0 << "Type mismatch";
-}
-
-void TestPropertyBag::toIntegerConversions() {
-    QFETCH(PropertyValue, value);
-    QFETCH(int, expected);
-    QFETCH(QString, error);
-    try {
-        const std::int16_t got = toInteger(value);
-        QVERIFY2(error.isEmpty(), "no error");
-        QCOMPARE(int(got), expected);
-    } catch (const RuntimeError& e) {
-        QVERIFY2(!error.isEmpty() && e.message().startsWith(error), qPrintable(e.message()));
-    }
-}
-
-void TestPropertyBag::toBooleanConversions_data() {
-    QTest::addColumn<PropertyValue>("value");
-    QTest::addColumn<int>("expected"); // 1: error
-    QTest::newRow("True") << PropertyValue(true) << -1;
-    QTest::newRow("Integer 0") << PropertyValue(std::int16_t(0)) << 0;
-    QTest::newRow("Integer 1 is True, stored as -1") << PropertyValue(std::int16_t(1)) << -1;
-    QTest::newRow("Long -1") << PropertyValue(-1) << -1;
-    QTest::newRow("text True any case") << PropertyValue(QStringLiteral("tRUE")) << -1;
-    QTest::newRow("text False") << PropertyValue(QStringLiteral("False")) << 0;
-    QTest::newRow("numeric text") << PropertyValue(QStringLiteral("0")) << 0;
-    QTest::newRow("other text") << PropertyValue(QStringLiteral("yes")) << 1;
-    QTest::newRow("font") << PropertyValue(makeFont()) << 1;
-}
-
-void TestPropertyBag::toBooleanConversions() {
-    QFETCH(PropertyValue, value);
-    QFETCH(int, expected);
-    if (expected == 1) {
-        try {
-            toBoolean(value);
-            QFAIL("no error");
-        } catch (const RuntimeError& e) {
-            QVERIFY(e.message().startsWith(QStringLiteral("Type mismatch")));
-        }
-        return;
-    }
-    QCOMPARE(int(toBoolean(value)), expected);
-}
-
-void TestPropertyBag::stringAndObjectConversions() {
-    QCOMPARE(toString(PropertyValue(true)), QStringLiteral("True"));
-    QCOMPARE(toString(PropertyValue(std::int16_t(-3))), QStringLiteral("-3"));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toString(PropertyValue(makeFont())));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toString(PropertyValue(std::monostate{})));
-    QVERIFY(!toPicture(PropertyValue(std::monostate{})));
-    QVERIFY(!toFont(PropertyValue(std::monostate{})));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toPicture(PropertyValue(QStringLiteral("a.png"))));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toFont(PropertyValue(picture(0))));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toFont(PropertyValue(7)));
-    try {
-        toFont(PropertyValue(QStringLiteral("Arial")));
-    } catch (const RuntimeError& e) {
-        QCOMPARE(e.message(),
-                 QStringLiteral("Type mismatch: String \"Arial\" cannot be converted to Font"));
-    }
-}
-
-void TestPropertyBag::colours() {
-    QCOMPARE(toColor(colorValue(0x8000000F)), 0x8000000Fu);
-    QCOMPARE(toColor(PropertyValue(0x00E0E0E0)), 0x00E0E0E0u);
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toColor(PropertyValue(-1))); // 0xFFFFFFFF
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, toColor(PropertyValue(QStringLiteral("blue"))));
-}
-
-QTEST_APPLESS_MAIN(TestPropertyBag)
+QTEST_MAIN(TestPropertyBag)
 #include "tst_propertybag.moc"

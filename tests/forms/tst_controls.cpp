@@ -1,0 +1,169 @@
+// Mouse input through the window system path, as a real pointer delivers it.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "forms/color.h"
+#include "forms/error.h"
+#include "forms/keys.h"
+#include "forms/label.h"
+#include "forms/stdfont.h"
+#include "forms/units.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QTest>
+
+using namespace forms;
+
+class TestControls : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { // marker colours for the system colours below
+        QPalette pal = QApplication::palette();
+        pal.setColor(QPalette::Active, QPalette::Text, QColor(1, 2, 3));
+        pal.setColor(QPalette::Active, QPalette::Button, QColor(4, 5, 6));
+        pal.setColor(QPalette::Disabled, QPalette::Text, QColor(7, 8, 9));
+        QApplication::setPalette(pal);
+    }
+
+    void colors_data() {
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<QColor>("color"); // invalid: the value is refused
+        QTest::newRow("red in the low byte") << 0x000000FFu << QColor(255, 0, 0);
+        QTest::newRow("alpha byte set") << 0x01000000u << QColor();
+        QTest::newRow("CLR_INVALID") << 0xFFFFFFFFu << QColor();
+        QTest::newRow("system 8, window text") << 0x80000008u << QColor(1, 2, 3);
+        QTest::newRow("system 15, button face") << 0x8000000Fu << QColor(4, 5, 6);
+        QTest::newRow("system 17, grey text") << 0x80000011u << QColor(7, 8, 9);
+        QTest::newRow("system 31, past the table") << 0x8000001Fu << QColor();
+        QTest::newRow("system with high index bits") << 0x80010008u << QColor();
+    }
+    void colors() {
+        QFETCH(uint, value);
+        QFETCH(QColor, color);
+        QCOMPARE(isValidColor(value), color.isValid());
+        if (color.isValid())
+            QCOMPARE(toQColor(value), color);
+        else
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, toQColor(value));
+        QVERIFY(isValidColor(0x8000001Eu)); // the last system colour
+    }
+
+    void pixelRoundingAndTwips() {
+        for (const auto& [value, pixels] :
+             {std::pair{2.5f, 3}, {-2.5f, -3}, {0.49f, 0}, {-0.49f, 0}})
+            QCOMPARE(pixelRound(value), pixels);
+        QCOMPARE(twipsToPixels(990, 3510, 3840, 420), QRect(66, 234, 256, 28));
+    }
+
+    void floatGeometryKept_data() {
+        QTest::addColumn<QRectF>("set");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("half up") << QRectF(47.5, 6, 42, 13) << QRect(48, 6, 42, 13);
+        QTest::newRow("negative half") << QRectF(-2.5, -0.5, 1.5, 0) << QRect(-3, -1, 2, 0);
+    }
+    void floatGeometryKept() {
+        QFETCH(QRectF, set);
+        QWidget parent;
+        Control c(&parent);
+        c.Move(set.x(), set.y(), set.width(), set.height());
+        // Bad values are refused and change nothing.
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, c.Move(1, 1, -1, 4));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, c.setWidth(-1));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, c.Move(std::nanf(""), 1));
+        QCOMPARE(QRectF(c.Left(), c.Top(), c.Width(), c.Height()), set);
+        QTEST(c.geometry(), "pixels");
+        c.Move(c.Left() + 1, c.Top());
+        QCOMPARE(c.Width(), float(set.width()));
+    }
+
+    void flagsAreTheOnesTheCodeSet() {
+        // A disabled or hidden window must not make its controls save themselves so.
+        QWidget parent;
+        Control c(&parent);
+        parent.setEnabled(false);
+        QVERIFY(c.Enabled());
+        c.setEnabled(false);
+        parent.setEnabled(true);
+        QVERIFY(!c.Enabled());
+        QVERIFY(c.Visible());
+    }
+
+    void mouseEventOrder_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QStringList>("events");
+        const QString down = "Down 1 0 5 4", up = "Up 1 0 5 4";
+        QTest::newRow("click") << "click" << QStringList{down, up, "Click"};
+        QTest::newRow("right click, Shift+Ctrl")
+            << "right" << QStringList{"Down 2 3 5 4", "Up 2 3 5 4"};
+        QTest::newRow("double click") << "double" << QStringList{down, up, "Click", "DblClick", up};
+        QTest::newRow("drag out") << "dragout" << QStringList{down, "Move 1 0 40 4", "Up 1 0 40 4"};
+    }
+    void mouseEventOrder() {
+        QFETCH(QString, gesture);
+        QWidget parent;
+        parent.resize(100, 50);
+        Control c(&parent);
+        c.Move(10, 10, 20, 10);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QStringList log;
+        auto mouse = [&log](const char* name) {
+            return [&log, name](std::int16_t& b, std::int16_t& s, float& x, float& y) {
+                if (b) // moves without a button depend on where the pointer was before
+                    log << QStringLiteral("%1 %2 %3 %4 %5").arg(name).arg(b).arg(s).arg(x).arg(y);
+            };
+        };
+        connect(&c, &Control::MouseDown, &c, mouse("Down"));
+        connect(&c, &Control::MouseMove, &c, mouse("Move"));
+        connect(&c, &Control::MouseUp, &c, mouse("Up"));
+        connect(&c, &Control::Click, &c, [&log] { log << "Click"; });
+        connect(&c, &Control::DblClick, &c, [&log] { log << "DblClick"; });
+        const QPoint in(5, 4), out(40, 4);
+        if (gesture == "click") {
+            QTest::mouseClick(&c, Qt::LeftButton, {}, in);
+        } else if (gesture == "right") {
+            QTest::mouseClick(&c, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, in);
+        } else if (gesture == "double") {
+            QTest::mouseDClick(&c, Qt::LeftButton, {}, in);
+        } else {
+            QTest::mousePress(&c, Qt::LeftButton, {}, in);
+            QTest::mouseMove(&c, out);
+            QTest::mouseRelease(&c, Qt::LeftButton, {}, out);
+        }
+        QTEST(log, "events");
+    }
+
+    void labelAutoSize() {
+        QWidget parent;
+        Label l(&parent);
+        l.Move(32, 8, 42, 13);
+        l.setCaption(QStringLiteral("kxButton"));
+        l.setAutoSize(true);
+        const QFontMetricsF fm(l.qfont());
+        QCOMPARE(l.Height(), float(std::ceil(fm.height())));
+        l.setCaption(QStringLiteral("Скопировать и закрыть"));
+        QCOMPARE(l.Width(), float(std::ceil(fm.horizontalAdvance(l.Caption()))));
+        QCOMPARE(l.Left(), 32.f);
+        l.setCaption(QString());
+        QCOMPARE(l.Width(), 0.f);
+    }
+
+    void fontFallsBackWithCyrillic() {
+        const QFont q = StdFont().toQFont(); // MS Sans Serif 8.25, not on this machine
+        QCOMPARE(q.pixelSize(), 11);
+        const QString family = QFontInfo(q).family();
+        QVERIFY2(family.contains("Liberation Sans") || family.contains("DejaVu Sans"),
+                 qPrintable(family));
+        for (QChar c : QStringLiteral("ЖжЁёЯя№"))
+            QVERIFY2(QFontMetrics(q).inFont(c), qPrintable(QString(c)));
+    }
+
+    void codePage1251() {
+        for (int b = 0; b < 256; ++b) // every byte but the unassigned 0x98 goes there and back
+            QCOMPARE(toCp1251(fromCp1251(static_cast<unsigned char>(b))), b == 0x98 ? -1 : b);
+        QCOMPARE(keyAsciiCodes(0x042F, {}, QStringLiteral("я")), QList<std::int16_t>{255});
+    }
+};
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
