@@ -5,6 +5,7 @@
 #include "forms/application.h"
 #include "forms/error.h"
 #include "forms/msgbox.h"
+#include "forms/stdfont.h"
 
 #include <QColor>
 #include <QPalette>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     palette.setColor(QPalette::Window, buttonFace);
     palette.setColor(QPalette::Button, buttonFace);
     QApplication::setPalette(palette);
+    // One face for menus, controls and the buttons' captions: one font to load at start-up.
+    QApplication::setFont(forms::defaultFont()->toQFont());
     try {
         auto* window = new app::frmMsgGen();
         window->Load();
