@@ -10,7 +10,9 @@ using Boolean = std::int16_t;
 inline constexpr Boolean VbTrue = -1;
 inline constexpr Boolean VbFalse = 0;
 
-inline constexpr Boolean vbBool(bool b) { return b ? VbTrue : VbFalse; }
+inline constexpr Boolean vbBool(bool b) {
+    return b ? VbTrue : VbFalse;
+}
 
 // A colour value: 0x00BBGGRR for an RGB colour, or 0x80000000 plus a system colour index.
 using OleColor = std::uint32_t;

@@ -31,10 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Bias towards the characters that matter: quotes and line breaks.
     for (auto& u : units) {
         switch (u % 11) {
-        case 0: u = u'"'; break;
-        case 1: u = u'\r'; break;
-        case 2: u = u'\n'; break;
-        default: break;
+        case 0:
+            u = u'"';
+            break;
+        case 1:
+            u = u'\r';
+            break;
+        case 2:
+            u = u'\n';
+            break;
+        default:
+            break;
         }
     }
     const std::size_t split = units.empty() ? 0 : data[2] % (units.size() + 1);

@@ -2,7 +2,6 @@
 #include "forms/formfile.h"
 
 #include <QCoreApplication>
-
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

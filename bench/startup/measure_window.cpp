@@ -5,7 +5,6 @@
 //              period, with the pointer parked in the screen's corner
 // Usage: measure_window [--idle SECONDS] PROGRAM [ARGS...]
 #include <X11/Xlib.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
