@@ -56,6 +56,7 @@ private:
     void chooseYesNoAndQuestionWithMouse();
     QByteArray expectedYesNoQuestionCode() const;
     bool pixelIs(QPoint screen, const QColor& colour) const;
+    QString openPopup() const;
 
     std::unique_ptr<X11Session> m_x;
     std::unique_ptr<QProcess> m_app;
@@ -129,18 +130,7 @@ void tst_E2E::chooseYesNoAndQuestionWithMouse() {
     m_x->click(toScreen(kCombo));
     // The list opens as a popup window of its own; its six rows share its height.
     QString popup;
-    QVERIFY2(waitUntil(
-                 [&] {
-                     const auto r = m_x->xdotool(
-                         {"search", "--onlyvisible", "--pid", QString::number(m_app->processId())});
-                     for (const auto& id : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
-                         if (id.trimmed() != m_window) {
-                             popup = id.trimmed();
-                             return true;
-                         }
-                     return false;
-                 },
-                 kTimeout),
+    QVERIFY2(waitUntil([&] { return !(popup = openPopup()).isEmpty(); }, kTimeout),
              "the button-set list did not open");
     const QRect list = m_x->clientGeometry(popup);
     const int row = list.height() / 6;
@@ -154,6 +144,16 @@ QByteArray tst_E2E::expectedYesNoQuestionCode() const {
            "Case 6 ' Да\r\n\t\r\n"
            "Case 7 ' Нет\r\n\t\r\n"
            "End Select";
+}
+
+// A list or a menu opens as a window of its own, beside the program's main window.
+QString tst_E2E::openPopup() const {
+    const auto r =
+        m_x->xdotool({"search", "--onlyvisible", "--pid", QString::number(m_app->processId())});
+    for (const auto& id : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
+        if (id.trimmed() != m_window)
+            return id.trimmed();
+    return {};
 }
 
 bool tst_E2E::pixelIs(QPoint screen, const QColor& colour) const {
@@ -235,18 +235,7 @@ void tst_E2E::exitFromMenu_endsWithStatusZero() {
     // The first menu, "Сообщение", sits at the left end of the menu bar; "Выход" is its last item.
     m_x->click(QPoint(m_origin.x() + 30, m_origin.y() - m_menuBarHeight / 2));
     QString menu;
-    QVERIFY2(waitUntil(
-                 [&] {
-                     const auto r = m_x->xdotool(
-                         {"search", "--onlyvisible", "--pid", QString::number(m_app->processId())});
-                     for (const auto& id : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts))
-                         if (id.trimmed() != m_window) {
-                             menu = id.trimmed();
-                             return true;
-                         }
-                     return false;
-                 },
-                 kTimeout),
+    QVERIFY2(waitUntil([&] { return !(menu = openPopup()).isEmpty(); }, kTimeout),
              "the menu \"Сообщение\" did not open");
     const QRect popup = m_x->clientGeometry(menu);
     m_x->click(QPoint(popup.center().x(), popup.bottom() - 12));
