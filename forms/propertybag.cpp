@@ -12,6 +12,8 @@ namespace forms {
 namespace {
 
 template <class... Ts> struct overloaded : Ts... { using Ts::operator()...; };
+// Clang before 17 has no aggregate deduction.
+template <class... Ts> overloaded(Ts...) -> overloaded<Ts...>;
 
 bool isNothing(const PropertyValue& v) {
     if (std::holds_alternative<std::monostate>(v))
