@@ -239,16 +239,16 @@ void frmMsgGen::previewMessage() {
 }
 
 void frmMsgGen::copyCodeToClipboard() {
-    codegen::MessageSpec spec;
-    spec.text = txtText->Text().toStdU16String();
-    spec.styleValue = toInteger(m_iconStyle + cmbButtons->ListIndex());
-    spec.title = txtTitle->Text().toStdU16String();
-    spec.buttonNames = m_buttonNames;
-    spec.returnCodes = m_returnCodes;
+    codegen::MessageSpec msg;
+    msg.text = txtText->Text().toStdU16String();
+    msg.styleValue = toInteger(m_iconStyle + cmbButtons->ListIndex());
+    msg.title = txtTitle->Text().toStdU16String();
+    msg.buttonNames = m_buttonNames;
+    msg.returnCodes = m_returnCodes;
 
     QString code;
     try {
-        code = QString::fromStdU16String(codegen::buildMessageCode(spec));
+        code = QString::fromStdU16String(codegen::buildMessageCode(msg));
     } catch (const codegen::MessageTooLong&) {
         reportFailure(QStringLiteral("Текст сообщения слишком длинный: код для него не создан. "
                                      "Сократите текст и скопируйте код снова."));

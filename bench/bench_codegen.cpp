@@ -31,9 +31,9 @@ codegen::MessageSpec message(std::u16string text) {
     return {u"Заголовок", std::move(text), 36, u"Да|Нет", u"67"};
 }
 
-bool accepted(const codegen::MessageSpec& spec) {
+bool accepted(const codegen::MessageSpec& msg) {
     try {
-        codegen::buildMessageCode(spec);
+        codegen::buildMessageCode(msg);
         return true;
     } catch (const codegen::MessageTooLong&) {
         return false;
@@ -73,10 +73,10 @@ void copyOfSize(benchmark::State& state, std::size_t units) {
 }
 
 void BM_BuildMessageCode(benchmark::State& state) {
-    const auto spec = benchMessage(state);
+    const auto msg = benchMessage(state);
     std::size_t units = 0;
     for (auto _ : state) {
-        const std::u16string code = codegen::buildMessageCode(spec);
+        const std::u16string code = codegen::buildMessageCode(msg);
         benchmark::DoNotOptimize(code.data());
         units = code.size();
     }
@@ -90,9 +90,9 @@ void BM_CopyOfBuildOutput(benchmark::State& state) {
 
 // A message far too long is refused after looking at 25 lines' worth of it, whatever its size.
 void BM_BuildMessageCodeRefusal(benchmark::State& state) {
-    const auto spec = message(makeText(static_cast<std::size_t>(state.range(0)) / 2, Lines80));
+    const auto msg = message(makeText(static_cast<std::size_t>(state.range(0)) / 2, Lines80));
     for (auto _ : state)
-        benchmark::DoNotOptimize(accepted(spec));
+        benchmark::DoNotOptimize(accepted(msg));
 }
 
 // range(0): text size in bytes of UTF-16; range(1): texture.

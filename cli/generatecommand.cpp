@@ -171,23 +171,23 @@ std::u16string checkedUtf16(std::string_view bytes, std::string_view what) {
 }
 
 std::string generate(const Options& options, std::istream& standardInput) {
-    codegen::MessageSpec spec;
-    spec.title = checkedUtf16(options.title, "the title");
+    codegen::MessageSpec msg;
+    msg.title = checkedUtf16(options.title, "the title");
     if (options.textFile == "-")
-        spec.text = checkedUtf16(readAll(standardInput), "the text from standard input");
+        msg.text = checkedUtf16(readAll(standardInput), "the text from standard input");
     else if (options.textFile)
-        spec.text =
+        msg.text =
             checkedUtf16(readFile(*options.textFile), "the text in " + quoted(*options.textFile));
     else if (options.text)
-        spec.text = checkedUtf16(*options.text, "the text");
+        msg.text = checkedUtf16(*options.text, "the text");
     // The style value is formed as the window forms it: icon value plus set position.
-    spec.styleValue = static_cast<std::int16_t>(options.iconValue + options.buttonSet);
+    msg.styleValue = static_cast<std::int16_t>(options.iconValue + options.buttonSet);
     const codegen::ButtonSet& set =
         codegen::buttonSetCatalogue()[static_cast<std::size_t>(options.buttonSet)];
-    spec.buttonNames = set.buttonNames;
-    spec.returnCodes = set.returnCodes;
+    msg.buttonNames = set.buttonNames;
+    msg.returnCodes = set.returnCodes;
     try {
-        return utf16ToUtf8(codegen::buildMessageCode(spec));
+        return utf16ToUtf8(codegen::buildMessageCode(msg));
     } catch (const codegen::MessageTooLong& tooLong) {
         throw BadInput{tooLong.what()};
     }

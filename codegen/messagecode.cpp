@@ -380,22 +380,22 @@ std::u16string doubleQuotes(std::u16string_view text) {
     return escaped<StopQuote>(text);
 }
 
-std::u16string buildMessageCode(const MessageSpec& spec) {
-    const bool block = !spec.returnCodes.empty();
-    const std::u16string middle = u"\", " + decimal(spec.styleValue) + u", \"";
+std::u16string buildMessageCode(const MessageSpec& msg) {
+    const bool block = !msg.returnCodes.empty();
+    const std::u16string middle = u"\", " + decimal(msg.styleValue) + u", \"";
     // Enough for most statements in one go: ordinary text grows little, and whatever the
     // input, a statement within the continuation limit is bounded.
     constexpr std::size_t longestStatement =
         (maxLineContinuations + 1) * (2 * maxSourceLineLength + 8);
-    const std::size_t input = spec.text.size() + spec.title.size();
+    const std::size_t input = msg.text.size() + msg.title.size();
     std::u16string out;
     out.reserve(std::min(input + input / 4, longestStatement) + 256);
     {
         const std::array<StatementWriter::Piece, 5> pieces{{
             {block ? u"Select Case MsgBox (\"" : u"MsgBox \"", false},
-            {spec.text, true},
+            {msg.text, true},
             {middle, false},
-            {spec.title, true},
+            {msg.title, true},
             {block ? u"\")" : u"\"", false},
         }};
         StatementWriter(pieces, out).write();
@@ -404,8 +404,8 @@ std::u16string buildMessageCode(const MessageSpec& spec) {
         return out;
 
     // One Case per digit, commented with the name at the same position (none if names run out).
-    std::u16string_view names = spec.buttonNames;
-    for (const char16_t code : spec.returnCodes) {
+    std::u16string_view names = msg.buttonNames;
+    for (const char16_t code : msg.returnCodes) {
         const std::size_t bar = names.find(u'|');
         const std::u16string_view name = names.substr(0, bar);
         names = bar == std::u16string_view::npos ? std::u16string_view{} : names.substr(bar + 1);

@@ -43,6 +43,6 @@ std::u16string doubleQuotes(std::u16string_view text);
 // and their line breaks turned into tokens; a statement line longer than maxSourceLineLength is
 // continued with " _". Throws MessageTooLong when that would take more than
 // maxLineContinuations continuations.
-std::u16string buildMessageCode(const MessageSpec& spec);
+std::u16string buildMessageCode(const MessageSpec& msg);
 
 } // namespace codegen

@@ -120,15 +120,15 @@ MsgBoxRequest describeMsgBox(const QString& prompt, int style, const QString& ti
     request.style = style;
     request.title = title;
     request.icon = iconOf(style & kIconMask, style);
-    const ButtonSetSpec& spec = kButtonSets[set];
-    for (int i = 0; i < spec.count; ++i) {
-        request.buttons << QString::fromUtf8(spec.buttons[i].caption);
-        request.results << spec.buttons[i].result;
+    const ButtonSetSpec& chosen = kButtonSets[set];
+    for (int i = 0; i < chosen.count; ++i) {
+        request.buttons << QString::fromUtf8(chosen.buttons[i].caption);
+        request.results << chosen.buttons[i].result;
     }
     // A default beyond the last button falls back to the first, as the platform does.
     const int wanted = defaultBits / 256;
-    request.defaultIndex = wanted < spec.count ? wanted : 0;
-    request.escapeIndex = spec.escapeIndex;
+    request.defaultIndex = wanted < chosen.count ? wanted : 0;
+    request.escapeIndex = chosen.escapeIndex;
     return request;
 }
 

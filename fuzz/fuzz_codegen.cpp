@@ -47,27 +47,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t split = units.empty() ? 0 : data[2] % (units.size() + 1);
 
     const auto set = codegen::buttonSetAt(static_cast<std::int16_t>(position));
-    codegen::MessageSpec spec;
-    spec.title = units.substr(0, split);
-    spec.text = units.substr(split);
-    spec.styleValue = static_cast<std::int16_t>(icon + position);
-    spec.buttonNames = set->buttonNames;
-    spec.returnCodes = set->returnCodes;
+    codegen::MessageSpec msg;
+    msg.title = units.substr(0, split);
+    msg.text = units.substr(split);
+    msg.styleValue = static_cast<std::int16_t>(icon + position);
+    msg.buttonNames = set->buttonNames;
+    msg.returnCodes = set->returnCodes;
 
     std::u16string code;
     try {
-        code = codegen::buildMessageCode(spec);
+        code = codegen::buildMessageCode(msg);
     } catch (const codegen::MessageTooLong&) {
         return 0;
     }
     const auto reading = vbreader::read(code);
     if (!reading.error.empty())
         fail("invalid code", reading.error);
-    if (reading.text != spec.text)
-        fail("text does not read back", std::to_string(spec.text.size()) + " units");
-    if (reading.title != spec.title)
-        fail("title does not read back", std::to_string(spec.title.size()) + " units");
-    if (reading.styleValue != spec.styleValue)
+    if (reading.text != msg.text)
+        fail("text does not read back", std::to_string(msg.text.size()) + " units");
+    if (reading.title != msg.title)
+        fail("title does not read back", std::to_string(msg.title.size()) + " units");
+    if (reading.styleValue != msg.styleValue)
         fail("style value does not read back", std::to_string(reading.styleValue));
     if (reading.cases.size() != set->returnCodes.size())
         fail("wrong number of Case lines", std::to_string(reading.cases.size()));

@@ -218,29 +218,28 @@ private slots:
                                : kind == 1 ? random.bounded(950, 1100)
                                            : random.bounded(1000, 30000);
             const int specialPercent = random.bounded(1, 60);
-            codegen::MessageSpec spec;
-            spec.text = randomText(random, length, specialPercent);
-            spec.title =
+            codegen::MessageSpec msg;
+            msg.text = randomText(random, length, specialPercent);
+            msg.title =
                 randomText(random, random.bounded(10) ? random.bounded(20) : random.bounded(3000),
                            specialPercent);
             const auto set = codegen::buttonSetCatalogue()[std::size_t(random.bounded(6))];
-            spec.buttonNames = set.buttonNames;
-            spec.returnCodes = set.returnCodes;
-            spec.styleValue = static_cast<std::int16_t>(random.bounded(-32768, 32768));
+            msg.buttonNames = set.buttonNames;
+            msg.returnCodes = set.returnCodes;
+            msg.styleValue = static_cast<std::int16_t>(random.bounded(-32768, 32768));
             const auto context = QByteArray("round ") + QByteArray::number(round);
 
-            QVERIFY2(codegen::doubleQuotes(spec.text) == escapeModel(spec.text, false), context);
-            QVERIFY2(codegen::escapeLineBreaks(spec.text) == escapeModel(spec.text, true), context);
+            QVERIFY2(codegen::doubleQuotes(msg.text) == escapeModel(msg.text, false), context);
+            QVERIFY2(codegen::escapeLineBreaks(msg.text) == escapeModel(msg.text, true), context);
             const auto columns = [](const std::u16string& s) {
                 return vbreader::codePoints(escapeModel(escapeModel(s, false), true));
             };
             const bool block = !set.returnCodes.empty();
-            const std::size_t oneLine = (block ? 23 : 9) + columns(spec.text) +
-                                        columns(spec.title) +
-                                        QByteArray::number(spec.styleValue).size() + 6;
+            const std::size_t oneLine = (block ? 23 : 9) + columns(msg.text) + columns(msg.title) +
+                                        QByteArray::number(msg.styleValue).size() + 6;
             std::u16string code;
             try {
-                code = codegen::buildMessageCode(spec);
+                code = codegen::buildMessageCode(msg);
             } catch (const codegen::MessageTooLong&) {
                 QVERIFY2(oneLine > 12000, context); // 25 lines hold at least a dozen thousand
                 ++refused;
@@ -248,8 +247,8 @@ private slots:
             }
             const auto back = vbreader::read(code);
             QVERIFY2(back.error.empty(), context + ": " + back.error.c_str());
-            QVERIFY2(back.text == spec.text && back.title == spec.title, context);
-            QCOMPARE(back.styleValue, long(spec.styleValue));
+            QVERIFY2(back.text == msg.text && back.title == msg.title, context);
+            QCOMPARE(back.styleValue, long(msg.styleValue));
             QCOMPARE(back.selectCase, block);
             QCOMPARE(back.cases.size(), set.returnCodes.size());
             for (std::size_t i = 0; i < back.cases.size(); ++i)
