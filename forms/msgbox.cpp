@@ -3,8 +3,11 @@
 #include "forms/error.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <array>
 
 namespace forms {
@@ -82,6 +85,14 @@ int showRealBox(const MsgBoxRequest& request) {
     box->setDefaultButton(buttons.value(request.defaultIndex));
     if (request.escapeIndex >= 0)
         box->setEscapeButton(buttons.value(request.escapeIndex));
+    // Like the platform's box, grow wide enough for the whole title to show in the title bar
+    // (whose bold face the window manager chooses: leave it some room).
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        const int titleWidth = QFontMetrics(box->font()).horizontalAdvance(request.title) * 4 / 3;
+        grid->addItem(new QSpacerItem(qMin(titleWidth + 140, 800), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
 
     box->exec();
 
