@@ -1,7 +1,7 @@
 #include "forms/line.h"
 
 #include "forms/color.h"
-#include "forms/error.h"
+#include "forms/units.h"
 
 #include <QPainter>
 
@@ -26,9 +26,7 @@ void Line::setBorderColor(OleColor c) {
 }
 
 void Line::setBorderWidth(int w) {
-    if (w < 1 || w > 8192)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
-    m_borderWidth = w;
+    m_borderWidth = checkedBorderWidth(w);
     place();
 }
 

@@ -1,7 +1,7 @@
 #include "forms/shape.h"
 
 #include "forms/color.h"
-#include "forms/error.h"
+#include "forms/units.h"
 
 #include <QPainter>
 
@@ -18,9 +18,7 @@ void Shape::setBorderColor(OleColor c) {
 }
 
 void Shape::setBorderWidth(int w) {
-    if (w < 1 || w > 8192)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
-    m_borderWidth = w;
+    m_borderWidth = checkedBorderWidth(w);
     update();
 }
 

@@ -1,6 +1,7 @@
 #include "forms/units.h"
 
 #include "forms/control.h"
+#include "forms/error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -51,6 +52,12 @@ void placeTwips(QWidget* w, int left, int top, int width, int height) {
         c->Move(float(r.x()), float(r.y()), float(r.width()), float(r.height()));
     else
         w->setGeometry(r);
+}
+
+int checkedBorderWidth(int w) {
+    if (w < 1 || w > 8192)
+        throw RuntimeError(QStringLiteral("Invalid property value"));
+    return w;
 }
 
 } // namespace forms

@@ -19,4 +19,7 @@ QRect twipsToPixels(int left, int top, int width, int height);
 // Places a widget from a rectangle in twips (for stock widgets in windows).
 void placeTwips(QWidget* w, int left, int top, int width, int height);
 
+// The width of a shape's or a line's border in pixels: 1 to 8192, else "Invalid property value".
+int checkedBorderWidth(int w);
+
 } // namespace forms
