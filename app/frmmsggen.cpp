@@ -194,10 +194,8 @@ void frmMsgGen::createMenus() {
 }
 
 void frmMsgGen::setTabOrder() {
-    QWidget* const order[] = {txtTitle, txtText, cmbButtons, pct[0],       pctNone, pct[1],
-                              pct[2],   pct[3],  cmdPreview, cmdPutToClip, cmdExit};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    Form::setTabOrder({txtTitle, txtText, cmbButtons, pct[0], pctNone, pct[1], pct[2], pct[3],
+                       cmdPreview, cmdPutToClip, cmdExit});
 }
 
 void frmMsgGen::Form_Load() {
@@ -250,8 +248,9 @@ void frmMsgGen::copyCodeToClipboard() {
     try {
         code = QString::fromStdU16String(codegen::buildMessageCode(msg));
     } catch (const codegen::MessageTooLong&) {
-        reportFailure(QStringLiteral("Текст сообщения слишком длинный: код для него не создан. "
-                                     "Сократите текст и скопируйте код снова."));
+        reportFailure(QStringLiteral("Текст сообщения слишком длинный: его код не помещается в "
+                                     "одну инструкцию Visual Basic (не больше 25 строк по 1023 "
+                                     "символа). Сократите текст и скопируйте код снова."));
         return;
     }
     try {

@@ -2,26 +2,19 @@
 // program; unloading it ends the program.
 
 #include "app/frmmsggen.h"
+#include "app/look.h"
 #include "forms/application.h"
 #include "forms/error.h"
+#include "forms/idlecaret.h"
 #include "forms/msgbox.h"
-#include "forms/stdfont.h"
 
-#include <QColor>
-#include <QPalette>
 #include <exception>
 
 int main(int argc, char** argv) {
     forms::Application application(argc, argv);
-    // The pictures beside the option buttons are drawn on the classic button face; the windows
-    // use the same grey, so the pictures sit on them without a visible box.
-    QPalette palette = QApplication::palette();
-    const QColor buttonFace(212, 208, 200);
-    palette.setColor(QPalette::Window, buttonFace);
-    palette.setColor(QPalette::Button, buttonFace);
-    QApplication::setPalette(palette);
-    // One face for menus, controls and the buttons' captions: one font to load at start-up.
-    QApplication::setFont(forms::defaultFont()->toQFont());
+    app::applyDesktopLook();
+    // After 10 s without a key or a click the caret stops blinking: an idle window does no work.
+    forms::IdleCaret caret(std::chrono::seconds(10));
     try {
         auto* window = new app::frmMsgGen();
         window->Load();

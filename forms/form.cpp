@@ -6,8 +6,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 #include <QTimer>
 #include <QWindow>
 
@@ -52,6 +58,7 @@ void Form::Show() {
     if (m_unloaded)
         return;
     const bool firstShow = !m_centred;
+    setUpMenuKeys();
     if (firstShow) {
         // A first guess without the frame keeps the window from appearing far from its place.
         layout()->activate();
@@ -121,6 +128,80 @@ void Form::closeEvent(QCloseEvent* event) {
         Form_Unload();
     }
     QMainWindow::closeEvent(event);
+}
+
+namespace {
+
+// The platform's keyboard access to the menu bar: Alt pressed and released alone highlights the
+// first menu; the arrows move, Enter or Down opens, Esc leaves.
+class MenuKeysStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+    // The menu the keyboard is on is highlighted as the one under the mouse is.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuBarItem && widget && widget->hasFocus() &&
+            (option->state & State_Selected)) {
+            if (auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+                QStyleOptionMenuItem lit(*item);
+                lit.state |= State_Sunken;
+                QProxyStyle::drawControl(element, &lit, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+} // namespace
+
+void Form::setUpMenuKeys() {
+    auto* bar = qobject_cast<QMenuBar*>(menuWidget());
+    if (!bar || m_menuKeysReady)
+        return;
+    m_menuKeysReady = true;
+    auto* style = new MenuKeysStyle(QStyleFactory::create(QApplication::style()->name()));
+    style->setParent(bar);
+    bar->setStyle(style);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    f10->setContext(Qt::WindowShortcut);
+    connect(f10, &QShortcut::activated, this, &Form::activateMenuBar);
+}
+
+void Form::setTabOrder(std::initializer_list<QWidget*> controls) {
+    const QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous) {
+            // Qt puts the next control right after the part of the previous one that takes the
+            // focus, ahead of that control's other parts; Shift+Tab would then land on those parts
+            // (which hand the focus to the wrong control). Chain from its last part instead.
+            QWidget* last = const_cast<QWidget*>(previous);
+            for (QWidget* next = last->nextInFocusChain(); previous->isAncestorOf(next);
+                 next = next->nextInFocusChain())
+                last = next;
+            QWidget::setTabOrder(last, control);
+        }
+        previous = control;
+    }
+}
+
+void Form::activateMenuBar() {
+    auto* bar = qobject_cast<QMenuBar*>(menuWidget());
+    if (!bar || !bar->isVisible() || bar->actions().isEmpty())
+        return;
+    // Qt opens its keyboard mode only for a lone Alt: hand the window the press and release of
+    // Alt, through the focused control as a real key would come.
+    QWidget* target = focusWidget() ? focusWidget() : this;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 void Form::centreOnScreen() {

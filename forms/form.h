@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <initializer_list>
 
 namespace forms {
 
@@ -42,6 +43,13 @@ public:
     // The client area: parent of the window's controls, (0, 0) at its top left for placeTwips.
     QWidget* client() const { return m_client; }
 
+    // Sets the Tab order of the controls, first to last. A control made of several widgets (a text
+    // box with its scroll bars) is kept together, so Shift+Tab walks back exactly as Tab walks on.
+    static void setTabOrder(std::initializer_list<QWidget*> controls);
+
+    // Opens the menu bar for the keyboard, its first menu highlighted (what F10 and Alt do).
+    void activateMenuBar();
+
 protected:
     virtual void Form_Load() {}
     // Raised when another window of this application becomes active after this one; not when
@@ -55,6 +63,7 @@ protected:
 
 private:
     void centreOnScreen();
+    void setUpMenuKeys();
     void centreOnceFrameKnown(int triesLeft);
     void scheduleActivationCheck();
     void checkActivation();
@@ -66,6 +75,7 @@ private:
     bool m_centred = false;
     bool m_wasActive = false;
     bool m_checkPending = false;
+    bool m_menuKeysReady = false;
 };
 
 } // namespace forms

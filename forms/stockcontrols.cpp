@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace forms {
 
@@ -165,6 +168,31 @@ void ComboBox::setBackColor(OleColor color) {
     setPalette(withBackground(palette(), color));
 }
 
+void ComboBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.fillRect(rect(), toQColor(m_backColor));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    QStyleOption arrow;
+    arrow.initFrom(this);
+    arrow.rect =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                             QStyle::SC_ComboBoxEditField, this);
+        focus.backgroundColor = toQColor(m_backColor);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
 // ---- OptionButton
 
 OptionButton::OptionButton(QWidget* parent) : OptionButton(QString(), parent) {}
@@ -173,9 +201,87 @@ OptionButton::OptionButton(const QString& caption, QWidget* parent)
     : QRadioButton(caption, parent) {
     setAutoExclusive(true);
     connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        updateTabStops();
         if (on)
             emit Click();
     });
+}
+
+QList<OptionButton*> OptionButton::group() const {
+    QList<OptionButton*> buttons;
+    if (QWidget* parent = parentWidget())
+        buttons = parent->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
+    else
+        buttons << const_cast<OptionButton*>(this);
+    std::stable_sort(buttons.begin(), buttons.end(), [](OptionButton* a, OptionButton* b) {
+        const QPoint pa = a->pos(), pb = b->pos();
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    return buttons;
+}
+
+void OptionButton::updateTabStops() {
+    const QList<OptionButton*> buttons = group();
+    const auto chosen = std::find_if(buttons.begin(), buttons.end(),
+                                     [](OptionButton* b) { return b->isChecked(); });
+    // With none chosen, the one met first in tab order keeps the stop.
+    OptionButton* stop = chosen != buttons.end() ? *chosen : nullptr;
+    if (!stop) {
+        for (QWidget* w = window()->nextInFocusChain(); w != window(); w = w->nextInFocusChain()) {
+            if (auto* b = qobject_cast<OptionButton*>(w); b && buttons.contains(b)) {
+                stop = b;
+                break;
+            }
+        }
+    }
+    for (OptionButton* b : buttons) {
+        const Qt::FocusPolicy policy = b == stop ? Qt::StrongFocus : Qt::ClickFocus;
+        if (b->focusPolicy() != policy)
+            b->setFocusPolicy(policy);
+    }
+}
+
+bool OptionButton::event(QEvent* event) {
+    // A new sibling, or the first show after the tab order was set, moves the group's stop.
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
+        updateTabStops();
+    return QRadioButton::event(event);
+}
+
+// Qt's own focus handling would give the stop to whichever button last had the focus.
+void OptionButton::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    default:
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    const QList<OptionButton*> buttons = group();
+    const qsizetype count = buttons.size();
+    const qsizetype at = buttons.indexOf(this);
+    // The next one that can take the choice: skip hidden and disabled ones.
+    for (qsizetype i = 1; i <= count; ++i) {
+        OptionButton* next = buttons[((at + step * i) % count + count) % count];
+        if (next == this || !next->isVisible() || !next->isEnabled())
+            continue;
+        next->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        next->setValue(true);
+        break;
+    }
+    event->accept();
 }
 
 void OptionButton::setValue(bool value) {

@@ -89,6 +89,11 @@ public:
 signals:
     void Click();
 
+protected:
+    // The closed list is painted flat in its background colour; the toolkit's style would lay a
+    // gradient over it.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     OleColor m_backColor = 0x80000005;
     bool m_silent = false;
@@ -96,6 +101,11 @@ private:
 
 // Option button: exactly one of those sharing a parent is chosen (Qt's auto-exclusivity).
 // Click is raised whenever it becomes the chosen one, by the user or by setValue(true).
+//
+// The buttons sharing a parent are one group and one Tab stop, as the platform has it: Tab lands
+// on the chosen one (on the first one in tab order while none is chosen), and the arrow keys
+// choose the previous or next button in the order the user sees them (top to bottom, then left
+// to right), wrapping at the ends. Space chooses the focused one.
 class OptionButton : public QRadioButton {
     Q_OBJECT
 
@@ -108,8 +118,20 @@ public:
     // false clears it without choosing another.
     void setValue(bool value);
 
+    // The group this button belongs to, in the order the arrow keys walk through it.
+    QList<OptionButton*> group() const;
+
 signals:
     void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // Gives the Tab stop of the group to the chosen button alone.
+    void updateTabStops();
 };
 
 // Command button. Default: Enter anywhere in its window clicks it; Cancel: Esc does. At most one

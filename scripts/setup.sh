@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config ccache clang-format
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libx11-dev
   libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils x11-xkb-utils openbox imagemagick
   fonts-dejavu-core fonts-liberation

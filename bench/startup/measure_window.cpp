@@ -2,8 +2,9 @@
 //   map_ms     time from fork until its first top-level window is mapped
 //   peak_kib   the process's peak resident memory (VmHWM) once the window has settled
 //   idle_cpu_ms, idle_wakeups   CPU time and context switches of all its threads over the idle
-//              period, with the pointer parked in the screen's corner
-// Usage: measure_window [--idle SECONDS] PROGRAM [ARGS...]
+//              period, with the pointer parked in the screen's corner; --settle waits that
+//              long after the window has settled before the idle period starts
+// Usage: measure_window [--settle SECONDS] [--idle SECONDS] PROGRAM [ARGS...]
 #include <X11/Xlib.h>
 #include <chrono>
 #include <csignal>
@@ -75,13 +76,20 @@ Usage usageOf(pid_t pid) {
 
 int main(int argc, char** argv) {
     int idleSeconds = 0;
+    int settleSeconds = 0;
     int first = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--idle") == 0) {
-        idleSeconds = std::atoi(argv[2]);
-        first = 3;
+    while (first + 1 < argc && argv[first][0] == '-') {
+        if (std::strcmp(argv[first], "--idle") == 0)
+            idleSeconds = std::atoi(argv[first + 1]);
+        else if (std::strcmp(argv[first], "--settle") == 0)
+            settleSeconds = std::atoi(argv[first + 1]);
+        else
+            break;
+        first += 2;
     }
     if (first >= argc) {
-        std::fprintf(stderr, "usage: measure_window [--idle SECONDS] PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: measure_window [--settle SECONDS] [--idle SECONDS] PROGRAM "
+                             "[ARGS...]\n");
         return 2;
     }
     Display* dpy = XOpenDisplay(nullptr);
@@ -123,6 +131,7 @@ int main(int argc, char** argv) {
     std::printf("map_ms=%.1f peak_kib=%ld", mapMs, peak);
 
     if (idleSeconds > 0) {
+        std::this_thread::sleep_for(std::chrono::seconds(settleSeconds));
         const Usage before = usageOf(pid);
         std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
         const Usage after = usageOf(pid);

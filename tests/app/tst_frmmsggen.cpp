@@ -1,5 +1,6 @@
-// The generator window, driven through its controls as a user would.
+// The generator window, driven through its controls and real key presses as a user would.
 #include "app/frmmsggen.h"
+#include "app/look.h"
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/cursor.h"
 #include "forms/image.h"
@@ -9,11 +10,13 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <algorithm>
+#include <memory>
 
 using app::frmMsgGen;
 
@@ -42,17 +45,18 @@ void clickButton(kxButton* button) {
     forms::setCursorPosOverride(std::nullopt);
 }
 
-void chooseListEntry(forms::ComboBox* list, int position) {
-    list->setFocus();
-    while (list->ListIndex() != position)
-        QTest::keyClick(list, list->ListIndex() < position ? Qt::Key_Down : Qt::Key_Up);
+// A key press where the keyboard is: an open menu, else the focused control.
+void key(int k, Qt::KeyboardModifiers mods = {}) {
+    QWidget* popup = QApplication::activePopupWidget();
+    QTest::keyClick(popup ? popup : QApplication::focusWidget(), Qt::Key(k), mods);
 }
 
-// The control of the window's client area that a focused widget belongs to.
-QWidget* controlOf(QWidget* focused, QWidget* client) {
-    while (focused && focused->parentWidget() != client)
+// The control of the window's client area that holds the focus.
+QString focusedControl(frmMsgGen* w) {
+    QWidget* focused = QApplication::focusWidget();
+    while (focused && focused->parentWidget() != w->client())
         focused = focused->parentWidget();
-    return focused;
+    return focused ? focused->objectName() : QStringLiteral("(outside the controls)");
 }
 
 QStringList clipboardLines() {
@@ -67,16 +71,22 @@ class tst_frmMsgGen : public QObject {
     QPointer<frmMsgGen> w;
     QList<forms::MsgBoxRequest> shown;
 
+    static frmMsgGen* openWindow() {
+        auto* window = new frmMsgGen();
+        window->Load();
+        window->Show();
+        return QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+
 private slots:
     void initTestCase() {
+        app::applyDesktopLook();
         forms::setMsgBoxPresenter([this](const forms::MsgBoxRequest& request) {
             shown.append(request);
             return request.results.value(request.defaultIndex, forms::vbOK);
         });
-        w = new frmMsgGen();
-        w->Load();
-        w->Show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        w = openWindow();
+        QVERIFY(w);
     }
 
     // Each test starts from the state right after start-up.
@@ -99,39 +109,73 @@ private slots:
         delete w.data();
     }
 
+    // A window as start-up leaves it, not as init() resets it.
+    void freshWindow_startsWithNoIconAndOk_copiesTheEmptyStatement() {
+        std::unique_ptr<frmMsgGen> fresh(openWindow());
+        QVERIFY(fresh);
+        QCOMPARE(focusedControl(fresh.get()), QStringLiteral("txtTitle"));
+        QVERIFY(fresh->pctNone->Value());
+        QVERIFY(std::none_of(fresh->pct.begin(), fresh->pct.end(),
+                             [](auto* option) { return option->Value(); }));
+        QCOMPARE(fresh->cmbButtons->ListCount(), 6);
+        QCOMPARE(fresh->cmbButtons->currentText(), QStringLiteral("Ok"));
+        fresh->Put->trigger();
+        QCOMPARE(clipboardLines(), QStringList{"MsgBox \"\", 0, \"\""});
+        QVERIFY(fresh->isMinimized());
+    }
+
+    // Every control where the window's design puts it (twips at 15 per pixel), with its text and
+    // the colour a user sees at one of its points.
     void layout_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("pixels"); // the twips of the design at 15 twips per pixel
+        QTest::addColumn<QRect>("pixels");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("txtText") << "txtText" << QRect(68, 60, 221, 134) << QString();
-        QTest::newRow("cmbButtons") << "cmbButtons" << QRect(69, 198, 223, 21) << "Ok";
-        QTest::newRow("pctNone") << "pctNone_4" << QRect(312, 195, 64, 16) << "    None";
-        QTest::newRow("pct 3") << "pct_3" << QRect(300, 153, 25, 16) << QString();
-        QTest::newRow("lblTitle") << "lblTitle" << QRect(4, 28, 61, 17) << "Заголовок:";
-        QTest::newRow("cmdPutToClip")
-            << "cmdPutToClip" << QRect(66, 264, 256, 28) << "Скопировать в буфер обмена";
-        QTest::newRow("cmdExit") << "cmdExit" << QRect(66, 294, 256, 28) << "Выход";
-        QTest::newRow("img 1, question") << "img_1" << QRect(336, 60, 41, 35) << QString();
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        const QColor grey(212, 208, 200), face(224, 224, 224);
+        // clang-format off
+        QTest::newRow("txtTitle") << "txtTitle" << QRect(68, 24, 221, 21) << "" << QPoint(200, 10) << QColor(250, 240, 231);
+        QTest::newRow("txtText") << "txtText" << QRect(68, 60, 221, 134) << "" << QPoint(200, 120) << QColor(241, 245, 242);
+        QTest::newRow("cmbButtons") << "cmbButtons" << QRect(69, 198, 223, 21) << "Ok" << QPoint(150, 3) << QColor(234, 247, 234);
+        QTest::newRow("cmbButtons, flat") << "cmbButtons" << QRect(69, 198, 223, 21) << "Ok" << QPoint(150, 17) << QColor(234, 247, 234);
+        QTest::newRow("pct 0") << "pct_0" << QRect(300, 30, 25, 16) << "" << QPoint(1, 1) << grey;
+        QTest::newRow("pctNone") << "pctNone_4" << QRect(312, 195, 64, 16) << "    None" << QPoint(60, 1) << grey;
+        QTest::newRow("lblTitle") << "lblTitle" << QRect(4, 28, 61, 17) << "Заголовок:" << QPoint(60, 16) << grey;
+        QTest::newRow("lblText") << "lblText" << QRect(4, 60, 61, 13) << "Текст:" << QPoint(60, 12) << grey;
+        QTest::newRow("pct 1") << "pct_1" << QRect(300, 69, 25, 16) << "" << QPoint(1, 1) << grey;
+        QTest::newRow("pct 2") << "pct_2" << QRect(300, 111, 25, 16) << "" << QPoint(1, 1) << grey;
+        QTest::newRow("pct 3") << "pct_3" << QRect(300, 153, 25, 16) << "" << QPoint(1, 1) << grey;
+        QTest::newRow("cmdPreview") << "cmdPreview" << QRect(66, 234, 256, 28) << "Проба" << QPoint(244, 6) << face;
+        QTest::newRow("cmdPutToClip") << "cmdPutToClip" << QRect(66, 264, 256, 28) << "Скопировать в буфер обмена" << QPoint(244, 6) << face;
+        QTest::newRow("cmdExit") << "cmdExit" << QRect(66, 294, 256, 28) << "Выход" << QPoint(244, 6) << face;
+        QTest::newRow("img 0, stop") << "img_0" << QRect(336, 18, 39, 35) << "" << QPoint(0, 0) << grey;
+        QTest::newRow("img 1, question") << "img_1" << QRect(336, 60, 41, 35) << "" << QPoint(0, 0) << grey;
+        QTest::newRow("img 2, exclamation") << "img_2" << QRect(336, 102, 38, 35) << "" << QPoint(0, 0) << grey;
+        QTest::newRow("img 3, information") << "img_3" << QRect(336, 144, 38, 35) << "" << QPoint(0, 0) << grey;
+        // clang-format on
     }
 
     void layout() {
         QFETCH(QString, name);
         QFETCH(QRect, pixels);
         QFETCH(QString, caption);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
         QCOMPARE(w->client()->size(), QSize(388, 333));
         auto* control = w->client()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         QVERIFY2(control, qPrintable(name));
         QCOMPARE(control->geometry(), pixels);
+        QString text;
         if (auto* label = qobject_cast<forms::Label*>(control))
-            QCOMPARE(label->Caption(), caption);
+            text = label->Caption();
         else if (auto* option = qobject_cast<forms::OptionButton*>(control))
-            QCOMPARE(option->text(), caption);
+            text = option->text();
         else if (auto* button = qobject_cast<kxButton*>(control))
-            QCOMPARE(button->Caption(), caption);
+            text = button->Caption();
         else if (auto* list = qobject_cast<forms::ComboBox*>(control))
-            QCOMPARE(list->currentText(), caption);
-        else if (auto* image = qobject_cast<forms::Image*>(control))
-            QCOMPARE(image->Picture()->image().size(), pixels.size());
+            text = list->currentText();
+        QCOMPARE(text, caption);
+        QCOMPARE(w->client()->grab(pixels).toImage().pixelColor(at), colour);
     }
 
     void menuItemsAndShortcuts() {
@@ -149,37 +193,89 @@ private slots:
                                      "О программе...|F1"}));
     }
 
-    // The focus chain holds the controls in the designed order (Qt makes the option buttons one
-    // Tab stop); a Tab in the text box moves on instead of typing a tab.
+    // Tab and Shift+Tab walk the controls in the designed order; the five option buttons are one
+    // stop, the chosen one; a Tab in the text box moves on instead of typing a tab.
+    void tabOrder_data() {
+        QTest::addColumn<int>("icon"); // the option button chosen first; 4 is "None"
+        QTest::addColumn<QString>("group");
+        QTest::newRow("None chosen") << 4 << "pctNone_4";
+        QTest::newRow("question chosen") << 1 << "pct_1";
+    }
     void tabOrder() {
-        QStringList chain;
-        for (QWidget* x = w->nextInFocusChain(); x != w; x = x->nextInFocusChain()) {
-            if (!(x->focusPolicy() & Qt::TabFocus) || !x->isVisibleTo(w) || !x->isEnabled())
-                continue;
-            if (QWidget* control = controlOf(x, w->client());
-                control && (chain.isEmpty() || chain.last() != control->objectName()))
-                chain << control->objectName();
-        }
-        QCOMPARE(chain,
-                 (QStringList{"txtTitle", "txtText", "cmbButtons", "pct_0", "pctNone_4", "pct_1",
-                              "pct_2", "pct_3", "cmdPreview", "cmdPutToClip", "cmdExit"}));
-        w->txtText->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(controlOf(QApplication::focusWidget(), w->client()), w->cmbButtons);
+        QFETCH(int, icon);
+        QFETCH(QString, group);
+        (icon == 4 ? w->pctNone : w->pct[icon])->setValue(true);
+        w->txtTitle->setFocus();
+        const QStringList forward = {"txtText",      "cmbButtons", group,     "cmdPreview",
+                                     "cmdPutToClip", "cmdExit",    "txtTitle"};
+        QStringList seen;
+        for (int i = 0; i < forward.size(); ++i)
+            key(Qt::Key_Tab), seen << focusedControl(w);
+        QCOMPARE(seen, forward);
+        seen.clear();
+        for (int i = 0; i < forward.size(); ++i)
+            key(Qt::Key_Backtab, Qt::ShiftModifier), seen << focusedControl(w);
+        QStringList backward(forward.rbegin() + 1, forward.rend());
+        QCOMPARE(seen, backward << "txtTitle");
         QCOMPARE(w->txtText->Text(), QString());
     }
 
-    void copyRightAfterStartUp() {
-        w->Put->trigger();
-        QCOMPARE(clipboardLines(), QStringList{"MsgBox \"\", 0, \"\""});
-        QVERIFY(w->isMinimized());
+    // The arrow keys move the choice through the group as the user sees it, top to bottom and
+    // round; each choice raises Click, so the icon value follows.
+    void arrowKeysChooseTheIcon() {
+        w->txtText->setFocus();
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        QCOMPARE(focusedControl(w), QStringLiteral("pctNone_4"));
+        QList<int> styles;
+        QStringList focused;
+        for (int k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down,
+                      Qt::Key_Up, Qt::Key_Left, Qt::Key_Up}) {
+            key(k);
+            styles << w->iconStyle();
+            focused << focusedControl(w);
+        }
+        QCOMPARE(styles, (QList<int>{16, 32, 48, 64, 0, 64, 48, 32}));
+        QCOMPARE(focused, (QStringList{"pct_0", "pct_1", "pct_2", "pct_3", "pctNone_4", "pct_3",
+                                       "pct_2", "pct_1"}));
+        // Space chooses a focused option button that is not chosen.
+        w->pct[3]->setFocus();
+        key(Qt::Key_Space);
+        QCOMPARE(int(w->iconStyle()), 64);
+    }
+
+    // F10, or Alt pressed alone, puts the keyboard on the menu bar's first menu; Down opens it,
+    // the separator is skipped on the way to "Выход", Enter chooses it.
+    void menuBarByKeyboard_data() {
+        QTest::addColumn<int>("opener");
+        QTest::newRow("F10") << int(Qt::Key_F10);
+        QTest::newRow("Alt alone") << int(Qt::Key_Alt);
+    }
+    void menuBarByKeyboard() {
+        QFETCH(int, opener);
+        QPointer<frmMsgGen> second = openWindow();
+        QVERIFY(second);
+        key(opener);
+        QCOMPARE(second->menuBar()->activeAction(), second->message->menuAction());
+        key(Qt::Key_Right);
+        QCOMPARE(second->menuBar()->activeAction(), second->help->menuAction());
+        key(Qt::Key_Left);
+        key(Qt::Key_Down);
+        QTRY_VERIFY(second->message->isVisible());
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        QCOMPARE(second->message->activeAction(), second->finish);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(second.isNull());
     }
 
     void copyYesNoWithQuestion() {
         typeText(w->txtTitle, QStringLiteral("Вопрос"));
         typeText(w->txtText, QStringLiteral("Первая строка\nВторая"));
         QTest::mouseClick(w->img[1], Qt::LeftButton);
-        chooseListEntry(w->cmbButtons, 4);
+        w->cmbButtons->setFocus();
+        for (int i = 0; i < 4; ++i)
+            key(Qt::Key_Down);
         QCOMPARE(w->cmbButtons->currentText(), QStringLiteral("Да, Нет"));
         clickButton(w->cmdPutToClip);
         QCOMPARE(clipboardLines(),
@@ -195,6 +291,7 @@ private slots:
         w->Put->trigger();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].prompt.contains(QStringLiteral("слишком длинный")));
+        QVERIFY(shown[0].prompt.contains(QStringLiteral("1023")));
         QCOMPARE(shown[0].icon, QMessageBox::Warning);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
         QVERIFY(!w->isMinimized());
@@ -209,7 +306,6 @@ private slots:
         QTest::newRow("exclamation") << 2 << 48;
         QTest::newRow("information") << 3 << 64;
     }
-
     void pictureChoosesItsOptionButton() {
         QFETCH(int, index);
         QFETCH(int, iconStyle);
@@ -227,13 +323,12 @@ private slots:
         QTest::newRow("F5") << false;
         QTest::newRow("button") << true;
     }
-
     void previewShowsTheMessageAndCopiesNothing() {
         QFETCH(bool, byButton);
         typeText(w->txtTitle, QStringLiteral("Ошибка"));
         typeText(w->txtText, QStringLiteral("Диск не найден.\nЧто делать?"));
         QTest::mouseClick(w->pct[0], Qt::LeftButton, {}, QPoint(18, 8));
-        chooseListEntry(w->cmbButtons, 2);
+        w->cmbButtons->setListIndex(2);
         if (byButton)
             clickButton(w->cmdPreview);
         else
@@ -250,33 +345,28 @@ private slots:
 
     // The names and codes are those of the last entry chosen.
     void secondListChoiceWins() {
-        chooseListEntry(w->cmbButtons, 3);
-        chooseListEntry(w->cmbButtons, 5);
+        w->cmbButtons->setListIndex(3);
+        w->cmbButtons->setListIndex(5);
         w->Put->trigger();
         QCOMPARE(clipboardLines(),
                  (QStringList{"Select Case MsgBox (\"\", 5, \"\")", "Case 4 ' Повтор", "\t",
                               "Case 2 ' Отмена", "\t", "End Select"}));
     }
 
-    void exit_data() {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("menu item") << false;
-        QTest::newRow("cmdExit") << true;
+    // The toolkit's own texts, such as a text box's context menu, are Russian.
+    void toolkitTextsAreRussian() {
+        std::unique_ptr<QMenu> menu(w->txtTitle->lineEdit()->createStandardContextMenu());
+        const QString first = menu->actions().value(0)->text();
+        QVERIFY2(first.contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))), qPrintable(first));
     }
 
     // Unloading the window ends the program: no window of it is left. (Qt's lastWindowClosed
     // needs a running exec(); the end-to-end tests see the exit.)
-    void exit() {
-        QFETCH(bool, byButton);
+    void exitByButton() {
         w->hide();
-        QPointer<frmMsgGen> second = new frmMsgGen();
-        second->Load();
-        second->Show();
-        QVERIFY(QTest::qWaitForWindowActive(second));
-        if (byButton)
-            clickButton(second->cmdExit);
-        else
-            second->finish->trigger();
+        QPointer<frmMsgGen> second = openWindow();
+        QVERIFY(second);
+        clickButton(second->cmdExit);
         QTRY_VERIFY(second.isNull());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QVERIFY(std::none_of(windows.begin(), windows.end(),

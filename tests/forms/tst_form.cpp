@@ -1,5 +1,6 @@
 #include "forms/error.h"
 #include "forms/form.h"
+#include "forms/idlecaret.h"
 #include "forms/stockcontrols.h"
 
 #include <QApplication>
@@ -162,6 +163,25 @@ private slots:
         QTest::keyClick(elsewhere, Qt::Key_Return);
         QTest::keyClick(elsewhere, Qt::Key_Escape);
         QCOMPARE(log, (QStringList{"OK", "Отмена", "Другая", "OK"}));
+    }
+
+    // The caret stops blinking after the idle time and blinks again at the next key or click.
+    void caretBlinksOnlyAfterInput() {
+        QWidget win;
+        auto* edit = new QLineEdit(&win);
+        QVERIFY(activate(&win));
+        const int period = QApplication::cursorFlashTime();
+        QVERIFY(period > 0);
+        {
+            IdleCaret caret(std::chrono::milliseconds(50));
+            QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+            QTest::keyClick(edit, Qt::Key_A);
+            QCOMPARE(QApplication::cursorFlashTime(), period);
+            QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QCOMPARE(QApplication::cursorFlashTime(), period);
+        }
+        QCOMPARE(QApplication::cursorFlashTime(), period);
     }
 
     void lastUnloadEndsTheApplication() { // ends the event loop: keep last
