@@ -13,6 +13,9 @@
 
 int main(int argc, char** argv) {
     forms::Application application(argc, argv);
+    // The title of the run-time error boxes. No display name: Qt would append it to every window
+    // title, the previews' too.
+    QApplication::setApplicationName(QStringLiteral("Alertwright"));
     // The pictures beside the option buttons are drawn on the classic button face; the windows
     // use the same grey, so the pictures sit on them without a visible box.
     QPalette palette = QApplication::palette();
@@ -28,12 +31,12 @@ int main(int argc, char** argv) {
         window->Show();
     } catch (const forms::RuntimeError& e) {
         forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1").arg(e.message()),
-                      forms::vbCritical, QStringLiteral("Alertwright"));
+                      forms::vbCritical, QApplication::applicationName());
         return 1;
     } catch (const std::exception& e) {
         forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1")
                           .arg(QString::fromUtf8(e.what())),
-                      forms::vbCritical, QStringLiteral("Alertwright"));
+                      forms::vbCritical, QApplication::applicationName());
         return 1;
     }
     return application.exec();
