@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdint>
 
 namespace {
 
