@@ -12,6 +12,9 @@
 
 int main(int argc, char** argv) {
     forms::Application application(argc, argv);
+    // The title of the run-time error boxes. No display name: Qt would append it to every window
+    // title, the previews' too.
+    QApplication::setApplicationName(QStringLiteral("Alertwright"));
     app::applyDesktopLook();
     // After 10 s without a key or a click the caret stops blinking: an idle window does no work.
     forms::IdleCaret caret(std::chrono::seconds(10));
@@ -21,12 +24,12 @@ int main(int argc, char** argv) {
         window->Show();
     } catch (const forms::RuntimeError& e) {
         forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1").arg(e.message()),
-                      forms::vbCritical, QStringLiteral("Alertwright"));
+                      forms::vbCritical, QApplication::applicationName());
         return 1;
     } catch (const std::exception& e) {
         forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1")
                           .arg(QString::fromUtf8(e.what())),
-                      forms::vbCritical, QStringLiteral("Alertwright"));
+                      forms::vbCritical, QApplication::applicationName());
         return 1;
     }
     return application.exec();

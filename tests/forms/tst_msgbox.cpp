@@ -2,10 +2,12 @@
 #include "forms/msgbox.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using namespace forms;
 
@@ -69,19 +71,24 @@ private slots:
         QTest::addColumn<bool>("escCloses");
         QTest::addColumn<QString>("click"); // clicked after Esc if Esc leaves the box open
         QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("text");  // if too long, cut: box and buttons stay on the screen
+        QTest::addColumn<QString>("title"); // an empty one stays blank, not the program's name
         // clang-format off
-        QTest::newRow("OK/Cancel: Esc answers Cancel") << 1 << QStringList{OK, Cancel} << true << OK << int(vbCancel);
-        QTest::newRow("Yes/No: Esc does nothing") << 36 << QStringList{Yes, No} << false << No << int(vbNo);
-        QTest::newRow("Abort/Retry/Ignore: Esc does nothing") << 2 + 256 << QStringList{Abort, Retry, Ignore} << false << Ignore << int(vbIgnore);
+        QTest::newRow("OK/Cancel: Esc answers Cancel") << 1 << QStringList{OK, Cancel} << true << OK << int(vbCancel) << "Первая" << "Проба";
+        QTest::newRow("OK/Cancel, one line of words") << 1 << QStringList{OK, Cancel} << true << OK << int(vbCancel) << QString("слово ").repeated(20000) << "Проба";
+        QTest::newRow("Yes/No: Esc does nothing") << 36 << QStringList{Yes, No} << false << No << int(vbNo) << QString("Строка\r\n").repeated(200) << QString();
+        QTest::newRow("Abort/Retry/Ignore: Esc does nothing") << 2 + 256 << QStringList{Abort, Retry, Ignore} << false << Ignore << int(vbIgnore) << QString(100000, u'ж') << "Проба";
         // clang-format on
     }
 
     void realBoxAnswers() {
         QFETCH(int, style);
         QFETCH(QString, click);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
         QStringList captions;
-        QString defaultCaption;
-        bool closedByEsc = false;
+        QString defaultCaption, shown, shownTitle;
+        bool closedByEsc = false, onScreen = false;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box && QTest::qWaitForWindowActive(box));
@@ -89,8 +96,13 @@ private slots:
             std::sort(buttons.begin(), buttons.end(), [](QPushButton* a, QPushButton* b) {
                 return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
             });
-            for (QPushButton* b : buttons)
+            onScreen = box->screen()->availableGeometry().contains(box->frameGeometry());
+            for (QPushButton* b : buttons) {
                 captions << b->text();
+                onScreen &= box->rect().contains(QRect(b->mapTo(box, QPoint()), b->size()));
+            }
+            shown = box->findChild<QLabel*>("qt_msgbox_label")->text();
+            shownTitle = box->windowHandle()->title(); // the one the window manager gets
             defaultCaption = box->defaultButton()->text();
             QWidget* focus = QApplication::focusWidget();
             QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, Qt::Key_Escape);
@@ -102,11 +114,14 @@ private slots:
             if (box->isVisible())
                 box->done(0); // never leave the test hanging in the box's loop
         });
-        const int answer = MsgBox(QStringLiteral("Первая"), style, QStringLiteral("Проба"));
+        const int answer = MsgBox(text, style, title);
         QTEST(captions, "captions");
         QCOMPARE(defaultCaption, captions.value(describeMsgBox({}, style, {}).defaultIndex));
         QTEST(closedByEsc, "escCloses");
         QTEST(answer, "answer");
+        QVERIFY(onScreen);
+        QCOMPARE(shown.endsWith(u'…'), text.size() > 1000);
+        QCOMPARE(shownTitle.isEmpty() ? qAppName() : shownTitle.trimmed(), title); // as on X11
         QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 };
