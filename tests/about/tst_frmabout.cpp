@@ -25,10 +25,54 @@ private slots:
         }
     }
 
+    // Every control where the design puts it, with its text.
+    void layout_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("pixels");
+        QTest::addColumn<QString>("caption");
+        // clang-format off
+        QTest::newRow("Image1") << "Image1" << QRect(15, 18, 41, 35) << "";
+        QTest::newRow("lblTitle") << "lblTitle" << QRect(70, 24, 217, 17) << "Alertwright";
+        QTest::newRow("lblVersion") << "lblVersion" << QRect(70, 48, 215, 15) << "Version 1.3.0";
+        QTest::newRow("lblDescription") << "lblDescription" << QRect(69, 72, 220, 39) << "Автор: команда Alertwright";
+        QTest::newRow("Text1") << "Text1" << QRect(9, 189, 154, 16) << "";
+        QTest::newRow("cmdOK") << "cmdOK" << QRect(225, 183, 84, 23) << "OK";
+        // clang-format on
+    }
+    void layout() {
+        QFETCH(QString, name);
+        QFETCH(QRect, pixels);
+        QFETCH(QString, caption);
+        frmAbout* w = openActive();
+        QVERIFY(w);
+        QCOMPARE(w->client()->size(), QSize(323, 221));
+        auto* control = w->client()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        QVERIFY2(control, qPrintable(name));
+        QCOMPARE(control->geometry(), pixels);
+        if (auto* label = qobject_cast<forms::Label*>(control))
+            QCOMPARE(label->Caption(), caption);
+        else if (auto* button = qobject_cast<forms::CommandButton*>(control))
+            QCOMPARE(button->text(), caption);
+    }
+
+    // The etched separator (white over grey) and the address box, which reads like a label.
+    void separatorAndAddressBox() {
+        frmAbout* w = openActive();
+        QVERIFY(w);
+        const QImage shot = w->client()->grab().toImage();
+        const QColor background = shot.pixelColor(2, 2);
+        QCOMPARE(shot.pixelColor(150, 165), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(150, 166), QColor(128, 128, 128));
+        QCOMPARE(shot.pixelColor(150, 167), background);
+        QCOMPARE(shot.pixelColor(150, 201), background); // inside the address box
+        QVERIFY(w->Text1->Locked() && !w->Text1->TabStop());
+    }
+
     void unloads_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("OK clicked") << "click";
         QTest::newRow("Enter") << "enter";
+        QTest::newRow("Enter in the address box") << "enter elsewhere";
         QTest::newRow("Esc") << "escape";
         QTest::newRow("another window of the program becomes active") << "other";
     }
@@ -43,6 +87,9 @@ private slots:
             QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         } else if (how == "enter" || how == "escape") {
             QTest::keyClick(w->cmdOK, how == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+        } else if (how == "enter elsewhere") {
+            w->Text1->setFocus(); // the default button takes Enter wherever the focus is
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         } else {
             other.show();
             other.activateWindow();
