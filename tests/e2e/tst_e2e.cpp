@@ -41,12 +41,13 @@ private slots:
     void init();
     void cleanup();
 
-    void ctrlS_copiesTypedMessageAndMinimizes();
+    void keyboardOnly_tabsArrowsAndCtrlS_copyTheMessage();
     void copyButton_copiesTypedMessageAndMinimizes();
     void hoveringButton_lightsFaceAndLeavingRestoresIt();
     void f5_showsPreviewWithTitle_answeredByKey();
     void f1_opensAbout_clickIntoMainWindowClosesIt();
     void exitFromMenu_endsWithStatusZero();
+    void exitByF10AndArrows_endsWithStatusZero();
     void exitButton_endsWithStatusZero();
 
 private:
@@ -161,10 +162,16 @@ bool tst_E2E::pixelIs(QPoint screen, const QColor& colour) const {
     return !shot.isNull() && shot.pixelColor(screen).rgb() == colour.rgb();
 }
 
-void tst_E2E::ctrlS_copiesTypedMessageAndMinimizes() {
+// Tab leads from the text to the list, whose Down key moves the choice, then to the icon group,
+// which it enters at "None"; Down wraps to the stop picture, then the question.
+void tst_E2E::keyboardOnly_tabsArrowsAndCtrlS_copyTheMessage() {
     typeTitleAndTwoLines();
-    chooseYesNoAndQuestionWithMouse();
-    m_x->focus(m_window);
+    m_x->key("Tab");
+    for (int i = 0; i < 4; ++i)
+        m_x->key("Down");
+    m_x->key("Tab");
+    m_x->key("Down");
+    m_x->key("Down");
     m_x->key("ctrl+s");
     QVERIFY2(waitUntil([&] { return m_x->isMinimized(m_window); }, kTimeout),
              "the window was not minimized after Ctrl+S");
@@ -242,6 +249,16 @@ void tst_E2E::exitFromMenu_endsWithStatusZero() {
     QVERIFY2(m_app->waitForFinished(kTimeout),
              "the program did not end after \"Выход\" in the menu");
     QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_app->exitCode(), 0);
+}
+
+// F10 puts the keyboard on "Сообщение"; Down opens it, two more pass the separator to "Выход".
+void tst_E2E::exitByF10AndArrows_endsWithStatusZero() {
+    m_x->key("F10");
+    for (int i = 0; i < 3; ++i)
+        m_x->key("Down");
+    m_x->key("Return");
+    QVERIFY2(m_app->waitForFinished(kTimeout), "the program did not end after F10, Down x3, Enter");
     QCOMPARE(m_app->exitCode(), 0);
 }
 
