@@ -6,7 +6,8 @@
 #include <vector>
 
 // Reads generated Visual Basic back the way the compiler would, for the small subset the
-// generator writes: string literals with "" escapes, & concatenation, vbCrLf, vbCr and vbLf,
+// generator writes: string literals with "" escapes, & concatenation, vbCrLf, vbCr, vbLf and
+// ChrW$(&HXXXX) for a character no literal can hold,
 // " _" line continuations, the MsgBox statement and the Select Case block. It shares no code with
 // the generator, so it can judge it.
 namespace vbreader {
@@ -28,7 +29,8 @@ struct Reading {
 
 Reading read(std::u16string_view code);
 
-// A surrogate pair is one code point; a stray surrogate counts as one too.
-std::size_t codePoints(std::u16string_view s);
+// Whether the Visual Basic editor keeps `line` as written: code page 1251 holds every character
+// and none is a control character but Tab. Asks the C library, not the generator.
+bool editorKeeps(std::u16string_view line);
 
 } // namespace vbreader
