@@ -6,6 +6,7 @@
 #include <array>
 
 using namespace Qt::StringLiterals;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -46,25 +47,11 @@ std::size_t columns(std::u16string_view s) {
 }
 
 // What random texts are made of: mostly ordinary characters, and all that needs care.
-const std::array<std::u16string_view, 19> pieces{u"a",
-                                                 u"Я",
-                                                 u" ",
-                                                 u"\"",
-                                                 u"\r\n",
-                                                 u"\r",
-                                                 u"\n",
-                                                 u"_",
-                                                 u"&",
-                                                 u"\t",
-                                                 u"\u00E9",
-                                                 u"\u20AC",
-                                                 u"\u0085",
-                                                 u"\U0001F600",
-                                                 u"\xD83D",
-                                                 u"\xDE00",
-                                                 u"vbCrLf",
-                                                 u"\"\"",
-                                                 std::u16string_view(u"\0\x7F", 2)};
+const std::array<std::u16string_view, 19> pieces{
+    u"a",      u"Я",      u" ",      u"\"",     u"\r\n",     u"\r",     u"\n",
+    u"_",      u"&",      u"\t",     u"\u00E9", u"\u20AC",   u"\u0085", u"\U0001F600",
+    u"\xD83D", u"\xDE00", u"vbCrLf", u"\"\"",   u"\0\x7F"sv,
+};
 
 // Stretches of rare, some and many special pieces: rare tokens make the preferred line ends
 // waste the most, many tokens leave few places to end a line.
@@ -113,8 +100,6 @@ private slots:
         row("Abort/Retry/Ignore", u"T"_s, u"X"_s,
             block(u"\"X\", 66, \"T\""_s, {u"3 Прервать"_s, u"4 Повтор"_s, u"5 Пропустить"_s}), 66,
             2);
-        row("Retry/Cancel", u"T"_s, u"X"_s,
-            block(u"\"X\", 21, \"T\""_s, {u"4 Повтор"_s, u"2 Отмена"_s}), 21, 5);
         row("quotation marks doubled in text and title, lowest style", u"\"T\""_s, u"say \"hi\""_s,
             {M + u"say \"\"hi\"\"\", -32768, \"\"\"T\"\"\""_s}, -32768);
         row("text breaks: at the edges, CR CR LF, LF CR", {}, u"\r\na\r\r\nb\n\rc\r\n"_s,
@@ -122,8 +107,6 @@ private slots:
              u"\" & vbCrLf & \"a\" & vbCr & \"\" & vbCrLf & \"b\" & vbLf & \"\" & vbCr & "
              "\"c\" & vbCrLf & \""_s +
              E});
-        row("title breaks: CR CR LF, LF", u"a\r\r\nb\nc"_s, {},
-            {M + u"\", 0, \"a\" & vbCr & \"\" & vbCrLf & \"b\" & vbLf & \"c\""_s});
         row("Café: what code page 1251 lacks as ChrW$", {}, u"Café"_s,
             {M + u"Caf"_s + chrW("E9") + E});
         // Tab, the euro sign, No., no-break space and Cyrillic stay; a pair gives two tokens.
@@ -152,9 +135,6 @@ private slots:
              u"\""_s + rep(u'c', 400) + E});
         row("doubled quotation mark is never split", {}, rep(u'a', 1009) + u"\""_s + b100,
             {M + rep(u'a', 1009) + C, u"\"\"\""_s + b100 + E});
-        row("doubled quotation mark ending at the limit stays on the line", {},
-            rep(u'a', 1008) + u"\""_s + b100,
-            {M + rep(u'a', 1008) + u"\"\""_s + C, u"\""_s + b100 + E});
         // The title opens at column 1019: a break right after its opening quotation mark would
         // fit but leave an empty literal.
         row("no break right after a literal's opening quotation mark", b100, rep(u'a', 1003),
@@ -177,9 +157,7 @@ private slots:
         QCOMPARE(qs(code), lines.join(u"\r\n"_s));
         const auto back = vbreader::read(code);
         QVERIFY2(back.error.empty(), back.error.c_str());
-        QCOMPARE(qs(back.text), text);
-        QCOMPARE(qs(back.title), title);
-        QCOMPARE(back.styleValue, long(style));
+        QVERIFY(qs(back.text) == text && qs(back.title) == title && back.styleValue == style);
     }
 
     void refusedOnlyWhenNoLayoutFits25Lines() {
@@ -208,10 +186,9 @@ private slots:
 
     void okIsLatinInTheListButCyrillicInTheCode() {
         // As code units: the two words look the same on screen.
-        const auto& sets = codegen::buttonSetCatalogue();
-        QCOMPARE(sets[0].listText, std::u16string({0x4F, 0x6B}));
-        QCOMPARE(sets[1].listText.substr(0, 2), std::u16string({0x4F, 0x6B}));
-        QCOMPARE(sets[1].buttonNames.substr(0, 2), std::u16string({0x41E, 0x43A}));
+        const auto& set = codegen::buttonSetCatalogue()[1];
+        QCOMPARE(set.listText.substr(0, 2) + set.buttonNames.substr(0, 2),
+                 std::u16string({0x4F, 0x6B, 0x41E, 0x43A}));
         QVERIFY(!codegen::buttonSetAt(-1) && !codegen::buttonSetAt(6));
     }
 
@@ -243,10 +220,7 @@ private slots:
             QVERIFY2(back.error.empty(), context + ": " + back.error.c_str());
             QVERIFY2(back.text == msg.text && back.title == msg.title, context);
             QCOMPARE(back.styleValue, long(msg.styleValue));
-            QCOMPARE(back.selectCase, block);
-            QCOMPARE(back.cases.size(), set.returnCodes.size());
-            for (std::size_t i = 0; i < back.cases.size(); ++i)
-                QCOMPARE(back.cases[i].code, set.returnCodes[i]);
+            QVERIFY2(back.selectCase == block && back.caseCodes == set.returnCodes, context);
             // Continued only when one line would be too long.
             QCOMPARE(back.statementLines.size() > 1, oneLine > 1023);
             ++(back.statementLines.size() > 1 ? continued : single);

@@ -6,10 +6,6 @@ namespace vbreader {
 
 namespace {
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // The statement with each line continuation as '\n', which may stand wherever a space may.
 struct Cursor {
     std::u16string_view s;
@@ -39,14 +35,10 @@ struct Cursor {
             } else if (take(u"vbCr") || take(u"vbLf")) {
                 value += s[i - 1] == u'r' ? u'\r' : u'\n';
             } else if (take(u"ChrW$") && take(u"(") && take(u"&H")) {
-                std::size_t end = i; // upper-case digits, no leading zeros
-                while (end < s.size() && (isDigit(s[end]) || (s[end] >= u'A' && s[end] <= u'F')))
-                    ++end;
-                if (end == i || end > i + 4 || (s[i] == u'0' && end > i + 1))
+                const std::string hex = digits(u"0123456789ABCDEF"); // no leading zeros
+                if (hex.empty() || hex.size() > 4 || (hex[0] == '0' && hex.size() > 1))
                     return false;
-                const auto unit = static_cast<char16_t>(
-                    std::stoul(std::string(s.begin() + i, s.begin() + end), nullptr, 16));
-                i = end;
+                const auto unit = static_cast<char16_t>(std::stoul(hex, nullptr, 16));
                 // Only what a literal cannot hold; a line break has its own constant.
                 if (editorKeeps({&unit, 1}) || unit == u'\r' || unit == u'\n' || !take(u")"))
                     return false;
@@ -58,13 +50,19 @@ struct Cursor {
         return true;
     }
 
+    // The characters of `set` from here on.
+    std::string digits(std::u16string_view set) {
+        const std::size_t end = std::min(s.find_first_not_of(set, i), s.size());
+        std::string out(s.begin() + i, s.begin() + end);
+        i = end;
+        return out;
+    }
+
     bool number(long& value) {
         const bool negative = take(u"-");
-        const std::size_t start = i;
-        for (value = 0; i < s.size() && isDigit(s[i]); ++i)
-            value = value * 10 + (s[i] - u'0');
-        value = negative ? -value : value;
-        return i > start;
+        const std::string decimal = digits(u"0123456789");
+        value = decimal.empty() ? 0 : (negative ? -1 : 1) * std::stol(decimal);
+        return !decimal.empty();
     }
 };
 
@@ -95,11 +93,9 @@ Reading read(std::u16string_view code) {
     for (std::size_t start = 0, end = 0; end != std::u16string_view::npos; start = end + 2) {
         end = code.find(u"\r\n", start);
         lines.push_back(code.substr(start, end == code.npos ? code.npos : end - start));
-        if (lines.back().find_first_of(u"\r\n") != std::u16string_view::npos)
-            return fail("raw CR or LF outside a CR LF line break");
-        // The editor holds one byte of code page 1251 per character.
+        // The editor holds one byte of code page 1251 per character; no CR or LF stands alone.
         if (!editorKeeps(lines.back()))
-            return fail("character the editor cannot hold");
+            return fail("raw CR or LF, or a character the editor cannot hold");
         if (lines.back().size() > 1023)
             return fail("physical line longer than 1023 characters");
     }
@@ -130,7 +126,7 @@ Reading read(std::u16string_view code) {
         if (line.size() < 9 || !line.starts_with(u"Case ") || line.substr(6, 3) != u" ' " ||
             lines[next + 1] != u"\t")
             return fail("malformed Case line");
-        r.cases.push_back({line[5], std::u16string(line.substr(9))});
+        r.caseCodes += line[5];
     }
     return next + 1 == lines.size() && lines[next] == u"End Select"
                ? r
