@@ -78,23 +78,23 @@ template <unsigned Stops> constexpr bool stopsAt(char16_t c) {
 
 #if defined(__SSE2__)
 // 0xFFFF in every lane of `v` that the scan stops at.
-template <unsigned Stops> __m128i stopLanes(__m128i v) {
+template <unsigned Stops> [[gnu::always_inline]] inline __m128i stopLanes(__m128i v) {
     __m128i hit = _mm_setzero_si128();
     if constexpr ((Stops & StopQuote) != 0)
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'"')));
-    if constexpr ((Stops & StopLineBreak) != 0) {
+    if constexpr ((Stops & StopUnusual) != 0) {
+        // Outside U+0020-U+007E and U+0410-U+044F, each tested as an unsigned v - low <= span
+        // (a saturated subtraction that gives 0); this takes in CR and LF.
+        const auto within = [v](short low, short span) {
+            const __m128i above =
+                _mm_subs_epu16(_mm_sub_epi16(v, _mm_set1_epi16(low)), _mm_set1_epi16(span));
+            return _mm_cmpeq_epi16(above, _mm_setzero_si128());
+        };
+        const __m128i usual = _mm_or_si128(within(0x20, 0x5E), within(0x410, 0x3F));
+        hit = _mm_or_si128(hit, _mm_xor_si128(usual, _mm_set1_epi16(static_cast<short>(0xFFFF))));
+    } else if constexpr ((Stops & StopLineBreak) != 0) {
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')));
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')));
-    }
-    if constexpr ((Stops & StopUnusual) != 0) {
-        // Unsigned a <= b as a saturated a - b == 0.
-        const auto atMost = [](__m128i a, short b) {
-            return _mm_cmpeq_epi16(_mm_subs_epu16(a, _mm_set1_epi16(b)), _mm_setzero_si128());
-        };
-        const __m128i printable = _mm_andnot_si128(atMost(v, 0x1F), atMost(v, 0x7E));
-        const __m128i cyrillic = atMost(_mm_sub_epi16(v, _mm_set1_epi16(0x0410)), 0x3F);
-        hit = _mm_or_si128(hit, _mm_xor_si128(_mm_or_si128(printable, cyrillic),
-                                              _mm_set1_epi16(static_cast<short>(0xFFFF))));
     }
     return hit;
 }
@@ -265,6 +265,30 @@ enum Unit : std::uint8_t {
     QuoteTail, // the second quotation mark of a doubled one
 };
 
+// Code of at most 24 units, each unit's Unit worked out once: with `breakable`, spaces and the
+// places before ",", ")" and a `&H` number are where a line may end; in a token, the space before
+// its last quotation mark is TokenEnd.
+struct Code {
+    std::u16string_view chars;
+    std::array<Unit, 24> units{};
+};
+
+constexpr Code classify(std::u16string_view chars, bool breakable, bool token = false) {
+    Code code{chars};
+    for (std::size_t k = 0; k < chars.size(); ++k) {
+        const char16_t c = chars[k];
+        const bool edge = c == u',' || c == u')' || (c == u'&' && k > 0 && chars[k - 1] == u'(');
+        code.units[k] = !breakable ? Fixed : c == u' ' ? Space : edge ? Edge : Fixed;
+    }
+    if (token)
+        code.units[chars.size() - 2] = TokenEnd;
+    return code;
+}
+
+constexpr Code crLfCode = classify(crLfToken, true, true), crCode = classify(crToken, true, true),
+               lfCode = classify(lfToken, true, true), chrWHeadCode = classify(chrWHead, true),
+               chrWTailCode = classify(chrWTail, true, true);
+
 // The statement (`MsgBox ...` or `Select Case MsgBox (...)`) written on one line, each unit
 // marked with its Unit. Continuing a line only adds to the statement, so one longer than
 // maxStatementLines full lines cannot fit: the writing stops there, and a message far too long
@@ -284,16 +308,10 @@ public:
     Unit unit(std::size_t i) const { return m_units[i]; }
     const std::vector<std::size_t>& tokenEnds() const { return m_tokenEnds; }
 
-    // Code around the literals; with `breakable` its spaces and the places before ",", ")" and
-    // a `&H` number are where a line may end.
-    void code(std::u16string_view chars, bool breakable = true) {
-        if (full())
-            return;
-        for (const char16_t c : chars) {
-            const bool edge =
-                c == u',' || c == u')' || (c == u'&' && m_size > 0 && m_chars[m_size - 1] == u'(');
-            push(c, !breakable ? Fixed : c == u' ' ? Space : edge ? Edge : Fixed);
-        }
+    // Code around the literals.
+    void code(std::u16string_view chars, bool breakable) {
+        if (!full())
+            put(classify(chars, breakable));
     }
 
     // `text` as literal content: quotation marks doubled; line breaks, control characters but
@@ -315,20 +333,18 @@ public:
                 push(u'"', QuoteTail);
             } else if (c == u'\r' && i < n && s[i] == u'\n') {
                 ++i;
-                token(crLfToken);
+                token(crLfCode);
             } else if (c == u'\r' || c == u'\n') {
-                token(c == u'\r' ? crToken : lfToken);
+                token(c == u'\r' ? crCode : lfCode);
             } else if (standsInLiteral(c)) {
                 push(c, Content);
             } else {
                 char hex[4];
                 const auto digits = std::to_chars(hex, hex + 4, unsigned{c}, 16).ptr;
-                char16_t chrW[longestChrWToken];
-                char16_t* p = std::copy(chrWHead.begin(), chrWHead.end(), chrW);
+                put(chrWHeadCode);
                 for (const char* h = hex; h != digits; ++h)
-                    *p++ = static_cast<char16_t>(*h >= 'a' ? *h - 'a' + 'A' : *h);
-                p = std::copy(chrWTail.begin(), chrWTail.end(), p);
-                token({chrW, static_cast<std::size_t>(p - chrW)});
+                    push(static_cast<char16_t>(*h >= 'a' ? *h - 'a' + 'A' : *h), Fixed);
+                token(chrWTailCode);
             }
         }
     }
@@ -338,9 +354,13 @@ private:
         m_chars[m_size] = c;
         m_units[m_size++] = unit;
     }
-    void token(std::u16string_view chars) {
-        code(chars);
-        m_units[m_size - 2] = TokenEnd;
+    void put(const Code& code) {
+        std::copy(code.chars.begin(), code.chars.end(), m_chars.get() + m_size);
+        std::copy_n(code.units.begin(), code.chars.size(), m_units.get() + m_size);
+        m_size += code.chars.size();
+    }
+    void token(const Code& code) {
+        put(code);
         m_tokenEnds.push_back(m_size - 2);
     }
 
@@ -443,9 +463,9 @@ std::u16string buildMessageCode(const MessageSpec& msg) {
     OneLine line(msg.text.size() + msg.title.size());
     line.code(block ? u"Select Case MsgBox (\"" : u"MsgBox \"", false);
     line.literal(msg.text);
-    line.code(u"\", " + decimal(msg.styleValue) + u", \"");
+    line.code(u"\", " + decimal(msg.styleValue) + u", \"", true);
     line.literal(msg.title);
-    line.code(block ? u"\")" : u"\"");
+    line.code(block ? u"\")" : u"\"", true);
     auto ends = line.full() ? std::nullopt : layOut(line, false);
     if (!line.full() && !ends)
         ends = layOut(line, true);
