@@ -383,7 +383,7 @@ struct LineEnd {
 // preferred layout ends a line after the last token that fits, else inside a literal as late as
 // possible, keeping a character of the literal on either side. The dense one takes, line by line,
 // the end that lets the next line start furthest on; since a later start never lets a line reach
-// less far, no layout needs fewer lines.
+// less far, no layout that ends its lines at these places needs fewer.
 std::optional<std::vector<LineEnd>> layOut(const OneLine& line, bool dense) {
     constexpr std::size_t width = maxSourceLineLength;
     const std::size_t n = line.size();
