@@ -12,6 +12,7 @@ namespace {
 enum Texture : std::int64_t {
     Lines80 = 0, // CR LF after every 80 characters
     Dense = 1,   // every other character a quotation mark or a line break
+    Foreign = 2, // every third character one that code page 1251 lacks (a ChrW$ token)
 };
 
 std::u16string makeText(std::size_t length, std::int64_t texture) {
@@ -20,6 +21,8 @@ std::u16string makeText(std::size_t length, std::int64_t texture) {
     for (std::size_t i = 0; text.size() < length; ++i) {
         if (texture == Lines80)
             text += i % 81 == 80 ? u"\r\n" : u"ж";
+        else if (texture == Foreign)
+            text += i % 3 == 2 ? u"é" : u"ж";
         else
             text += i % 4 == 1 ? u"\"" : i % 4 == 3 ? u"\r\n" : u"a";
     }
@@ -126,8 +129,8 @@ void escapeSizes(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(BM_BuildMessageCode)->ArgsProduct({{Lines80, Dense}, {25, 50, 100}});
-BENCHMARK(BM_CopyOfBuildOutput)->ArgsProduct({{Lines80, Dense}, {25, 50, 100}});
+BENCHMARK(BM_BuildMessageCode)->ArgsProduct({{Lines80, Dense, Foreign}, {25, 50, 100}});
+BENCHMARK(BM_CopyOfBuildOutput)->ArgsProduct({{Lines80, Dense, Foreign}, {25, 50, 100}});
 BENCHMARK(BM_BuildMessageCodeRefusal)->Arg(MiB)->Arg(64 * MiB);
 BENCHMARK(BM_EscapeLineBreaks)->Apply(escapeSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyOfEscapeOutput)->Apply(escapeSizes)->Unit(benchmark::kMillisecond);

@@ -12,7 +12,7 @@ constexpr bool inRange(unsigned char byte, unsigned char low, unsigned char high
 
 } // namespace
 
-std::optional<std::size_t> invalidUtf8Offset(std::string_view bytes) {
+Utf8Prefix wellFormedUtf8Prefix(std::string_view bytes) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
@@ -41,16 +41,22 @@ std::optional<std::size_t> invalidUtf8Offset(std::string_view bytes) {
             else if (lead == 0xF4)
                 high = 0x8F;
         } else {
-            return i;
+            return {i, false};
         }
-        if (i + length > n || !inRange(s[i + 1], low, high))
-            return i;
-        for (std::size_t k = 2; k < length; ++k)
-            if (!inRange(s[i + k], 0x80, 0xBF))
-                return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k == n)
+                return {i, true};
+            if (!inRange(s[i + k], k == 1 ? low : 0x80, k == 1 ? high : 0xBF))
+                return {i, false};
+        }
         i += length;
     }
-    return std::nullopt;
+    return {n, false};
+}
+
+std::optional<std::size_t> invalidUtf8Offset(std::string_view bytes) {
+    const std::size_t length = wellFormedUtf8Prefix(bytes).length;
+    return length == bytes.size() ? std::nullopt : std::optional(length);
 }
 
 std::u16string utf8ToUtf16(std::string_view bytes) {

@@ -5,7 +5,9 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,11 +16,18 @@
 namespace codegen {
 
 MessageTooLong::MessageTooLong()
-    : std::runtime_error("message too long: its statement would need more than " +
-                         std::to_string(maxLineContinuations) +
-                         " line continuations, the most Visual Basic allows (each line holds at "
-                         "most " +
-                         std::to_string(maxSourceLineLength) + " characters)") {}
+    : std::runtime_error("message too long: its code would not fit in one Visual Basic statement, "
+                         "which holds at most " +
+                         std::to_string(maxStatementLines) + " lines of " +
+                         std::to_string(maxSourceLineLength) + " characters") {}
+
+std::u16string messageTooLongText() {
+    // The numbers' Russian word forms ("строк", "символа") fit these two values only.
+    static_assert(maxStatementLines == 25 && maxSourceLineLength == 1023);
+    return u"Текст сообщения слишком длинный: его код не помещается в одну инструкцию Visual "
+           u"Basic, а в ней не больше 25 строк по 1023 символа. Сократите текст и скопируйте код "
+           u"снова.";
+}
 
 namespace {
 
@@ -27,47 +36,65 @@ constexpr std::u16string_view crLfToken = u"\" & vbCrLf & \"";
 constexpr std::u16string_view crToken = u"\" & vbCr & \"";
 constexpr std::u16string_view lfToken = u"\" & vbLf & \"";
 constexpr std::size_t longestToken = crLfToken.size();
+// Any other character a literal cannot hold: `" & ChrW$(&HE9) & "`, the hexadecimal part one to
+// four digits.
+constexpr std::u16string_view chrWHead = u"\" & ChrW$(&H";
+constexpr std::u16string_view chrWTail = u") & \"";
+constexpr std::size_t longestChrWToken = chrWHead.size() + 4 + chrWTail.size();
 
-// A line broken inside a literal ends with `" & _`; the next one starts with `"`.
-constexpr std::u16string_view literalBreak = u"\" & _\r\n\"";
-constexpr std::size_t literalBreakWidth = literalBreak.find(u'\r');
-// A line broken after a token keeps the token but its last quotation mark, which moves to the
-// start of the next line: `" & vbCrLf & _` CR LF `"`.
-constexpr std::u16string_view tokenBreak = u"_\r\n\"";
+// Code page 1251 at bytes 0x80-0xBF (0x98 is unassigned); 0xC0-0xFF are U+0410-U+044F and
+// 0x00-0x7F are ASCII. The Visual Basic editor keeps its source in this code page.
+constexpr std::array<char16_t, 64> codePage1251High{
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
-// What a scan over literal content stops at.
-enum Stop : unsigned { StopQuote = 1, StopLineBreak = 2, StopSurrogate = 4 };
-constexpr unsigned StopAll = StopQuote | StopLineBreak | StopSurrogate;
+constexpr bool isMainCyrillic(char16_t c) {
+    return c >= 0x0410 && c <= 0x044F;
+}
 
-constexpr bool isSurrogate(char16_t c) {
-    return (c & 0xF800) == 0xD800;
+// Whether `c` may stand as itself inside a string literal: the editor's code page holds it and
+// it is no control character but Tab. (Quotation marks stand doubled; line breaks never stand.)
+bool standsInLiteral(char16_t c) {
+    if (c < 0x80)
+        return c >= 0x20 ? c != 0x7F : c == u'\t';
+    return isMainCyrillic(c) ||
+           std::find(codePage1251High.begin(), codePage1251High.end(), c) != codePage1251High.end();
 }
-constexpr bool isHighSurrogate(char16_t c) {
-    return (c & 0xFC00) == 0xD800;
-}
-constexpr bool isLowSurrogate(char16_t c) {
-    return (c & 0xFC00) == 0xDC00;
-}
+
+// What a scan over literal content stops at. StopUnusual is coarse: every unit but printable
+// ASCII and the main Cyrillic letters, so that the common text runs on; the caller looks closer.
+enum Stop : unsigned { StopQuote = 1, StopLineBreak = 2, StopUnusual = 4 };
+constexpr unsigned StopLiteral = StopQuote | StopLineBreak | StopUnusual;
 
 template <unsigned Stops> constexpr bool stopsAt(char16_t c) {
     return ((Stops & StopQuote) && c == u'"') ||
            ((Stops & StopLineBreak) && (c == u'\r' || c == u'\n')) ||
-           ((Stops & StopSurrogate) && isSurrogate(c));
+           ((Stops & StopUnusual) && (c < 0x20 || (c >= 0x7F && !isMainCyrillic(c))));
 }
 
 #if defined(__SSE2__)
 // 0xFFFF in every lane of `v` that the scan stops at.
-template <unsigned Stops> __m128i stopLanes(__m128i v) {
+template <unsigned Stops> [[gnu::always_inline]] inline __m128i stopLanes(__m128i v) {
     __m128i hit = _mm_setzero_si128();
     if constexpr ((Stops & StopQuote) != 0)
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'"')));
-    if constexpr ((Stops & StopLineBreak) != 0) {
+    if constexpr ((Stops & StopUnusual) != 0) {
+        // Outside U+0020-U+007E and U+0410-U+044F, each tested as an unsigned v - low <= span
+        // (a saturated subtraction that gives 0); this takes in CR and LF.
+        const auto within = [v](short low, short span) {
+            const __m128i above =
+                _mm_subs_epu16(_mm_sub_epi16(v, _mm_set1_epi16(low)), _mm_set1_epi16(span));
+            return _mm_cmpeq_epi16(above, _mm_setzero_si128());
+        };
+        const __m128i usual = _mm_or_si128(within(0x20, 0x5E), within(0x410, 0x3F));
+        hit = _mm_or_si128(hit, _mm_xor_si128(usual, _mm_set1_epi16(static_cast<short>(0xFFFF))));
+    } else if constexpr ((Stops & StopLineBreak) != 0) {
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')));
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')));
-    }
-    if constexpr ((Stops & StopSurrogate) != 0) {
-        const __m128i top = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800)));
-        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(top, _mm_set1_epi16(static_cast<short>(0xD800))));
     }
     return hit;
 }
@@ -141,7 +168,6 @@ public:
     }
     std::size_t room() const { return static_cast<std::size_t>(m_end - m_p); }
     std::size_t written() const { return static_cast<std::size_t>(m_p - m_s.data()); }
-    void rewind(std::size_t size) { m_p = m_s.data() + size; }
     char16_t*& cursor() { return m_p; }
 
 private:
@@ -229,147 +255,199 @@ std::u16string decimal(std::int16_t value) {
     return std::u16string(digits, end);
 }
 
-// Writes the statement line (`MsgBox ...` or `Select Case MsgBox (...)`), continued over as many
-// physical lines as its length needs. The line is seen as five pieces: fixed code, text, fixed
-// code, title, fixed code; only the two literal pieces are escaped, and only they may be broken.
-//
-// One pass: it writes while it counts columns and remembers the latest places a line may end.
-// When a line overflows it cuts the output back to the chosen place, ends the line there and
-// carries on from the matching input position. A line ends after the last line-break token
-// that fits, else inside a literal as late as possible; a break inside a literal keeps at least
-// one character of that literal on either side and never falls inside a doubled quotation
-// mark, a token or a surrogate pair. What is written twice is at most one line, so the work
-// stays linear, and a message too long is refused after 25 lines whatever its size.
-class StatementWriter {
-public:
-    struct Piece {
-        std::u16string_view chars; // fixed pieces are ASCII
-        bool literal;
-    };
+// How a unit of the one-line statement lets a physical line end near it.
+enum Unit : std::uint8_t {
+    Fixed,     // code; no line ends right before it
+    Space,     // a space in the code; a line may end after it, with "_"
+    TokenEnd,  // the space before a token's last quotation mark: where a line ends best
+    Edge,      // code that a line may end right before, with " _"
+    Content,   // a character of a literal; a line may end between two, with `" & _`
+    QuoteTail, // the second quotation mark of a doubled one
+};
 
-    StatementWriter(const std::array<Piece, 5>& pieces, std::u16string& out)
-        : m_pieces(pieces), m_out(out) {
-        // Room for one physical line: at most two units per column (surrogate pairs), plus the
-        // piece that overflows it; little more than the whole input for a short message.
-        std::size_t input = 0;
-        for (const Piece& piece : pieces)
-            input += piece.chars.size();
-        m_lineRoom = std::min(2 * (limit + longestToken), input * longestToken) + 64;
+// Code of at most 24 units, each unit's Unit worked out once: with `breakable`, spaces and the
+// places before ",", ")" and a `&H` number are where a line may end; in a token, the space before
+// its last quotation mark is TokenEnd.
+struct Code {
+    std::u16string_view chars;
+    std::array<Unit, 24> units{};
+};
+
+constexpr Code classify(std::u16string_view chars, bool breakable, bool token = false) {
+    Code code{chars};
+    for (std::size_t k = 0; k < chars.size(); ++k) {
+        const char16_t c = chars[k];
+        const bool edge = c == u',' || c == u')' || (c == u'&' && k > 0 && chars[k - 1] == u'(');
+        code.units[k] = !breakable ? Fixed : c == u' ' ? Space : edge ? Edge : Fixed;
+    }
+    if (token)
+        code.units[chars.size() - 2] = TokenEnd;
+    return code;
+}
+
+constexpr Code crLfCode = classify(crLfToken, true, true), crCode = classify(crToken, true, true),
+               lfCode = classify(lfToken, true, true), chrWHeadCode = classify(chrWHead, true),
+               chrWTailCode = classify(chrWTail, true, true);
+
+// The statement (`MsgBox ...` or `Select Case MsgBox (...)`) written on one line, each unit
+// marked with its Unit. Continuing a line only adds to the statement, so one longer than
+// maxStatementLines full lines cannot fit: the writing stops there, and a message far too long
+// costs no more than one that just fits.
+class OneLine {
+public:
+    static constexpr std::size_t most = maxStatementLines * maxSourceLineLength;
+
+    explicit OneLine(std::size_t inputUnits)
+        : m_room(std::min(most, longestChrWToken * inputUnits) + 64),
+          m_chars(std::make_unique_for_overwrite<char16_t[]>(m_room)),
+          m_units(std::make_unique_for_overwrite<Unit[]>(m_room)) {}
+
+    bool full() const { return m_size > most; }
+    std::size_t size() const { return m_size; }
+    const char16_t* chars() const { return m_chars.get(); }
+    Unit unit(std::size_t i) const { return m_units[i]; }
+    const std::vector<std::size_t>& tokenEnds() const { return m_tokenEnds; }
+
+    // Code around the literals.
+    void code(std::u16string_view chars, bool breakable) {
+        if (!full())
+            put(classify(chars, breakable));
     }
 
-    void write() {
-        m_out.ensure(m_lineRoom);
-        while (m_at.piece < m_pieces.size()) {
-            const Piece& piece = m_pieces[m_at.piece];
-            const bool done = piece.literal ? writeLiteral(piece.chars) : writeFixed(piece.chars);
-            if (done) {
-                m_at = {m_at.piece + 1, 0};
-                m_afterChar = false;
+    // `text` as literal content: quotation marks doubled; line breaks, control characters but
+    // Tab and what code page 1251 lacks as tokens.
+    void literal(std::u16string_view text) {
+        const char16_t* s = text.data();
+        const std::size_t n = text.size();
+        for (std::size_t i = 0; i < n && !full();) {
+            const std::size_t end = std::min(n, i + (most + 1 - m_size));
+            char16_t* out = m_chars.get() + m_size;
+            const std::size_t stop = copyRun<StopLiteral>(s, i, end, out);
+            std::fill_n(m_units.get() + m_size, stop - i, Content);
+            m_size += stop - i;
+            if ((i = stop) == end)
+                continue;
+            const char16_t c = s[i++];
+            if (c == u'"') {
+                push(u'"', Content);
+                push(u'"', QuoteTail);
+            } else if (c == u'\r' && i < n && s[i] == u'\n') {
+                ++i;
+                token(crLfCode);
+            } else if (c == u'\r' || c == u'\n') {
+                token(c == u'\r' ? crCode : lfCode);
+            } else if (standsInLiteral(c)) {
+                push(c, Content);
             } else {
-                breakLine();
+                char hex[4];
+                const auto digits = std::to_chars(hex, hex + 4, unsigned{c}, 16).ptr;
+                put(chrWHeadCode);
+                for (const char* h = hex; h != digits; ++h)
+                    push(static_cast<char16_t>(*h >= 'a' ? *h - 'a' + 'A' : *h), Fixed);
+                token(chrWTailCode);
             }
         }
     }
 
 private:
-    static constexpr std::size_t limit = maxSourceLineLength;
-
-    struct Cursor {
-        std::size_t piece;
-        std::size_t offset; // in UTF-16 units of the unescaped piece
-    };
-    // A place where the current line may end: the input position and the output written so far.
-    struct Mark {
-        Cursor at;
-        std::size_t written;
-    };
-
-    // Each returns false when the line overflows.
-    bool writeFixed(std::u16string_view chars) {
-        m_out.cursor() = put(m_out.cursor(), chars);
-        m_width += chars.size();
-        return m_width <= limit;
+    void push(char16_t c, Unit unit) {
+        m_chars[m_size] = c;
+        m_units[m_size++] = unit;
+    }
+    void put(const Code& code) {
+        std::copy(code.chars.begin(), code.chars.end(), m_chars.get() + m_size);
+        std::copy_n(code.units.begin(), code.chars.size(), m_units.get() + m_size);
+        m_size += code.chars.size();
+    }
+    void token(const Code& code) {
+        put(code);
+        m_tokenEnds.push_back(m_size - 2);
     }
 
-    bool writeLiteral(std::u16string_view chars) {
-        const char16_t* s = chars.data();
-        const std::size_t n = chars.size();
-        char16_t*& out = m_out.cursor();
-        std::size_t& i = m_at.offset;
-        while (i < n) {
-            const char16_t ch = s[i];
-            if (!stopsAt<StopAll>(ch)) {
-                // Ordinary characters, one column per unit; no need to look past the limit.
-                const std::size_t start = i;
-                i = copyRun<StopAll>(s, i, std::min(n, i + (limit - m_width) + 1), out);
-                const std::size_t run = i - start;
-                if (m_width + literalBreakWidth <= limit) {
-                    const std::size_t last = std::min(run - 1, limit - literalBreakWidth - m_width);
-                    if (last >= (m_afterChar ? 0U : 1U))
-                        m_inLiteral =
-                            Mark{{m_at.piece, start + last}, m_out.written() - run + last};
-                }
-                m_width += run;
-                m_afterChar = true;
-            } else if (ch == u'\r' || ch == u'\n') {
-                const std::size_t before = m_out.written();
-                i = putEscape(s, i, n, out);
-                m_width += m_out.written() - before;
-                if (m_width > limit)
-                    return false;
-                m_afterToken = Mark{m_at, m_out.written()};
-                m_afterChar = false;
-            } else {
-                if (m_afterChar && m_width + literalBreakWidth <= limit)
-                    m_inLiteral = Mark{m_at, m_out.written()};
-                // A doubled quotation mark takes two columns; a surrogate pair (or a stray
-                // surrogate) is one code point and takes one.
-                if (ch == u'"') {
-                    i = putEscape(s, i, n, out);
-                    m_width += 2;
-                } else {
-                    *out++ = s[i++];
-                    if (isHighSurrogate(ch) && i < n && isLowSurrogate(s[i]))
-                        *out++ = s[i++];
-                    m_width += 1;
-                }
-                m_afterChar = true;
-            }
-            if (m_width > limit)
-                return false;
-        }
-        return true;
-    }
-
-    void breakLine() {
-        const bool afterToken = m_afterToken.has_value();
-        if (!afterToken && !m_inLiteral) // break points lie a few columns apart on a long line
-            throw std::logic_error("statement line without a break point");
-        if (m_continuations == maxLineContinuations)
-            throw MessageTooLong();
-        ++m_continuations;
-        const Mark mark = afterToken ? *m_afterToken : *m_inLiteral;
-        m_out.rewind(mark.written);
-        char16_t*& out = m_out.cursor();
-        out = afterToken ? put(out - 1, tokenBreak) : put(out, literalBreak);
-        m_at = mark.at;
-        m_width = 1; // the opening quotation mark
-        m_afterChar = false;
-        m_afterToken.reset();
-        m_inLiteral.reset();
-        m_out.ensure(m_lineRoom);
-    }
-
-    std::array<Piece, 5> m_pieces;
-    Sink m_out;
-    std::size_t m_lineRoom;
-    Cursor m_at{0, 0};
-    std::size_t m_width = 0; // columns on the current line
-    int m_continuations = 0;
-    bool m_afterChar = false; // the unit before m_at is a character of the same literal, this line
-    std::optional<Mark> m_afterToken, m_inLiteral;
+    std::size_t m_room; // never reached: a unit of input gives at most one token
+    std::unique_ptr<char16_t[]> m_chars;
+    std::unique_ptr<Unit[]> m_units;
+    std::size_t m_size = 0;
+    std::vector<std::size_t> m_tokenEnds;
 };
 
+// A physical line holds the one line's units from where the previous one ended up to `end`, then
+// "_" after a Space, " _" before an Edge, or `" & _` inside a literal (Content), which the next
+// line reopens with `"`.
+struct LineEnd {
+    std::size_t end;
+    Unit kind;
+};
+
+// Where the statement's lines end, or nothing when it needs more than maxStatementLines. The
+// preferred layout ends a line after the last token that fits, else inside a literal as late as
+// possible, keeping a character of the literal on either side. The dense one takes, line by line,
+// the end that lets the next line start furthest on; since a later start never lets a line reach
+// less far, no layout that ends its lines at these places needs fewer.
+std::optional<std::vector<LineEnd>> layOut(const OneLine& line, bool dense) {
+    constexpr std::size_t width = maxSourceLineLength;
+    const std::size_t n = line.size();
+    const auto insideLiteral = [&line](std::size_t i) {
+        return line.unit(i) == Content &&
+               (line.unit(i - 1) == Content || line.unit(i - 1) == QuoteTail);
+    };
+    std::vector<LineEnd> ends;
+    std::size_t start = 0, reach = 0; // reach: start less the reopening quotation mark, if any
+    std::size_t token = 0;            // tokens before it end before this line's last place
+    while (n - reach > width) {
+        if (ends.size() == maxLineContinuations)
+            return std::nullopt;
+        // The last unit a line may end after ("_") or before (" _"), and the last unit a literal
+        // may be broken before (`" & _`).
+        const std::size_t lastCode = reach + width - 2, lastInLiteral = reach + width - 5;
+        std::optional<LineEnd> end;
+        if (!dense) {
+            const auto& tokens = line.tokenEnds();
+            while (token < tokens.size() && tokens[token] <= lastCode)
+                ++token;
+            if (token > 0 && tokens[token - 1] >= start)
+                end = LineEnd{tokens[token - 1] + 1, Space};
+            for (std::size_t i = std::min(lastInLiteral, n - 1); !end && i > start; --i)
+                if (insideLiteral(i))
+                    end = LineEnd{i, Content};
+            if (!end)
+                return std::nullopt;
+        } else {
+            std::size_t furthest = 0; // the next line's reach
+            for (std::size_t i = std::min(lastCode, n - 1); i > start && i + 1 >= furthest; --i) {
+                const Unit unit = line.unit(i);
+                std::optional<LineEnd> here;
+                if (unit == Space || unit == TokenEnd)
+                    here = LineEnd{i + 1, Space};
+                else if (unit == Edge)
+                    here = LineEnd{i, Edge};
+                else if (i <= lastInLiteral && insideLiteral(i))
+                    here = LineEnd{i, Content};
+                if (here && here->end - (unit == Content) > furthest) {
+                    furthest = here->end - (unit == Content);
+                    end = here;
+                }
+            }
+            if (!end) // places to end a line lie a few units apart
+                throw std::logic_error("statement line without a place to end it");
+        }
+        ends.push_back(*end);
+        start = end->end;
+        reach = start - (end->kind == Content);
+    }
+    return ends;
+}
+
+// The statement's physical lines, separated by CR LF.
+void writeLines(const OneLine& line, const std::vector<LineEnd>& ends, std::u16string& out) {
+    std::size_t start = 0;
+    for (const LineEnd& end : ends) {
+        out.append(line.chars() + start, end.end - start);
+        out.append(end.kind == Space ? u"_\r\n" : end.kind == Edge ? u" _\r\n" : u"\" & _\r\n\"");
+        start = end.end;
+    }
+    out.append(line.chars() + start, line.size() - start);
+}
 } // namespace
 
 std::u16string escapeLineBreaks(std::u16string_view text) {
@@ -382,24 +460,22 @@ std::u16string doubleQuotes(std::u16string_view text) {
 
 std::u16string buildMessageCode(const MessageSpec& msg) {
     const bool block = !msg.returnCodes.empty();
-    const std::u16string middle = u"\", " + decimal(msg.styleValue) + u", \"";
-    // Enough for most statements in one go: ordinary text grows little, and whatever the
-    // input, a statement within the continuation limit is bounded.
-    constexpr std::size_t longestStatement =
-        (maxLineContinuations + 1) * (2 * maxSourceLineLength + 8);
-    const std::size_t input = msg.text.size() + msg.title.size();
+    OneLine line(msg.text.size() + msg.title.size());
+    line.code(block ? u"Select Case MsgBox (\"" : u"MsgBox \"", false);
+    line.literal(msg.text);
+    line.code(u"\", " + decimal(msg.styleValue) + u", \"", true);
+    line.literal(msg.title);
+    line.code(block ? u"\")" : u"\"", true);
+    auto ends = line.full() ? std::nullopt : layOut(line, false);
+    if (!line.full() && !ends)
+        ends = layOut(line, true);
+    if (!ends)
+        throw MessageTooLong();
+
     std::u16string out;
-    out.reserve(std::min(input + input / 4, longestStatement) + 256);
-    {
-        const std::array<StatementWriter::Piece, 5> pieces{{
-            {block ? u"Select Case MsgBox (\"" : u"MsgBox \"", false},
-            {msg.text, true},
-            {middle, false},
-            {msg.title, true},
-            {block ? u"\")" : u"\"", false},
-        }};
-        StatementWriter(pieces, out).write();
-    }
+    out.reserve(line.size() + 8 * ends->size() + 32 * (msg.returnCodes.size() + 1) +
+                msg.buttonNames.size());
+    writeLines(line, *ends, out);
     if (!block)
         return out;
 

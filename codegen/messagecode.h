@@ -8,11 +8,12 @@
 
 namespace codegen {
 
-// Visual Basic reads at most this many characters (code points, line break not counted) on one
-// physical source line...
+// Visual Basic reads at most this many characters (bytes of code page 1251, line break not
+// counted) on one physical source line...
 inline constexpr std::size_t maxSourceLineLength = 1023;
-// ...and at most this many line continuations (" _") in one statement.
-inline constexpr int maxLineContinuations = 24;
+// ...and at most this many physical lines in one statement, that is 24 line continuations (" _").
+inline constexpr int maxStatementLines = 25;
+inline constexpr int maxLineContinuations = maxStatementLines - 1;
 
 // What the generated code shows.
 struct MessageSpec {
@@ -23,11 +24,15 @@ struct MessageSpec {
     std::u16string returnCodes;  // empty: a plain MsgBox statement
 };
 
-// Thrown by buildMessageCode when even the longest allowed statement cannot hold the message.
+// Thrown by buildMessageCode when the message's code fits in no statement of maxStatementLines
+// lines of maxSourceLineLength characters. what() says so in English, for the command line.
 class MessageTooLong : public std::runtime_error {
 public:
     MessageTooLong();
 };
+
+// The same refusal for the window, in Russian like its other texts: it names the limits.
+std::u16string messageTooLongText();
 
 // Every line break as a token that ends the literal, names the break and opens a new literal:
 // CR LF as `" & vbCrLf & "`, a lone CR as `" & vbCr & "`, a lone LF as `" & vbLf & "`.
@@ -39,10 +44,12 @@ std::u16string doubleQuotes(std::u16string_view text);
 
 // The Visual Basic source that shows the message box: a `MsgBox` statement, or a
 // `Select Case MsgBox (...)` block with one commented Case per return code. Lines are separated
-// by CR LF; the result does not end with one. Text and title have their quotation marks doubled
-// and their line breaks turned into tokens; a statement line longer than maxSourceLineLength is
-// continued with " _". Throws MessageTooLong when that would take more than
-// maxLineContinuations continuations.
+// by CR LF; the result does not end with one. In text and title quotation marks are doubled, and
+// every line break (as vbCrLf, vbCr or vbLf), every control character but Tab and every character
+// that code page 1251 lacks (as `ChrW$(&HXXXX)`, one per UTF-16 unit) becomes a token that ends
+// the literal and opens the next, so that the Visual Basic editor keeps every character. A
+// statement longer than maxSourceLineLength is continued with " _", preferably after a token.
+// Throws MessageTooLong when it cannot be laid out in maxStatementLines lines.
 std::u16string buildMessageCode(const MessageSpec& msg);
 
 } // namespace codegen

@@ -1,113 +1,84 @@
 #include "vbreader.h"
 
+#include <iconv.h>
+
 namespace vbreader {
 
 namespace {
 
-struct Token {
-    enum Kind { String, Name, Number, Punct } kind;
-    std::u16string value;
-};
+// The statement with each line continuation as '\n', which may stand wherever a space may.
+struct Cursor {
+    std::u16string_view s;
+    std::size_t i = 0;
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-bool isWordChar(char16_t c) {
-    return isDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-// Lexes one physical line onto `tokens`; `continues` tells whether it ends in " _".
-std::string lexLine(std::u16string_view line, std::vector<Token>& tokens, bool& continues) {
-    continues = false;
-    for (std::size_t i = 0; i < line.size();) {
-        const char16_t c = line[i];
-        if (c == u' ') {
+    bool take(std::u16string_view word) {
+        while (i < s.size() && (s[i] == u' ' || s[i] == u'\n'))
             ++i;
-        } else if (c == u'"') {
-            std::u16string value;
-            for (++i;; ++i) {
-                if (i == line.size())
-                    return "string literal not closed on its line";
-                if (line[i] == u'"' && (i + 1 == line.size() || line[i + 1] != u'"'))
-                    break;
-                if (line[i] == u'"')
-                    ++i; // "" stands for one quotation mark
-                value += line[i];
-            }
-            ++i;
-            tokens.push_back({Token::String, std::move(value)});
-        } else if (c == u'_') {
-            if (i == 0 || line[i - 1] != u' ' || i + 1 != line.size())
-                return "_ that is not a line continuation";
-            continues = true;
-            return {};
-        } else if (std::u16string_view(u"&,()-").find(c) != std::u16string_view::npos) {
-            tokens.push_back({Token::Punct, std::u16string(1, c)});
-            ++i;
-        } else if (isWordChar(c)) {
-            const bool number = isDigit(c);
-            std::size_t j = i;
-            while (j < line.size() && (number ? isDigit(line[j]) : isWordChar(line[j])))
-                ++j;
-            tokens.push_back(
-                {number ? Token::Number : Token::Name, std::u16string(line.substr(i, j - i))});
-            i = j;
-        } else {
-            return "unexpected character outside a string literal";
-        }
-    }
-    return {};
-}
-
-struct Parser {
-    const std::vector<Token>& tokens;
-    std::size_t pos = 0;
-
-    bool accept(Token::Kind kind, std::u16string_view value) {
-        if (pos == tokens.size() || tokens[pos].kind != kind || tokens[pos].value != value)
+        if (!s.substr(i).starts_with(word))
             return false;
-        ++pos;
+        i += word.size();
         return true;
     }
 
-    // term { & term }, where a term is a string literal or one of the line-break constants.
+    // term { & term }: a string literal, a line-break constant or ChrW$(&HXXXX).
     bool expression(std::u16string& value) {
         do {
-            if (pos == tokens.size())
-                return false;
-            const Token& t = tokens[pos++];
-            if (t.kind == Token::String)
-                value += t.value;
-            else if (t.kind == Token::Name && t.value == u"vbCrLf")
+            if (take(u"\"")) {
+                for (;; value += s[i++]) {
+                    if (i == s.size() || s[i] == u'\n')
+                        return false;
+                    if (s[i] == u'"' && s.substr(i++, 2) != u"\"\"") // "" stands for one
+                        break;
+                }
+            } else if (take(u"vbCrLf")) {
                 value += u"\r\n";
-            else if (t.kind == Token::Name && (t.value == u"vbCr" || t.value == u"vbLf"))
-                value += t.value == u"vbCr" ? u'\r' : u'\n';
-            else
+            } else if (take(u"vbCr") || take(u"vbLf")) {
+                value += s[i - 1] == u'r' ? u'\r' : u'\n';
+            } else if (take(u"ChrW$") && take(u"(") && take(u"&H")) {
+                const std::string hex = digits(u"0123456789ABCDEF"); // no leading zeros
+                if (hex.empty() || hex.size() > 4 || (hex[0] == '0' && hex.size() > 1))
+                    return false;
+                const auto unit = static_cast<char16_t>(std::stoul(hex, nullptr, 16));
+                // Only what a literal cannot hold; a line break has its own constant.
+                if (editorKeeps({&unit, 1}) || unit == u'\r' || unit == u'\n' || !take(u")"))
+                    return false;
+                value += unit;
+            } else {
                 return false;
-        } while (accept(Token::Punct, u"&"));
+            }
+        } while (take(u"&"));
         return true;
+    }
+
+    // The characters of `set` from here on.
+    std::string digits(std::u16string_view set) {
+        const std::size_t end = std::min(s.find_first_not_of(set, i), s.size());
+        std::string out(s.begin() + i, s.begin() + end);
+        i = end;
+        return out;
     }
 
     bool number(long& value) {
-        const bool negative = accept(Token::Punct, u"-");
-        if (pos == tokens.size() || tokens[pos].kind != Token::Number)
-            return false;
-        value = 0;
-        for (const char16_t d : tokens[pos++].value)
-            value = value * 10 + (d - u'0');
-        value = negative ? -value : value;
-        return true;
+        const bool negative = take(u"-");
+        const std::string decimal = digits(u"0123456789");
+        value = decimal.empty() ? 0 : (negative ? -1 : 1) * std::stol(decimal);
+        return !decimal.empty();
     }
 };
 
 } // namespace
 
-std::size_t codePoints(std::u16string_view s) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < s.size(); ++i, ++count)
-        if ((s[i] & 0xFC00) == 0xD800 && i + 1 < s.size() && (s[i + 1] & 0xFC00) == 0xDC00)
-            ++i;
-    return count;
+bool editorKeeps(std::u16string_view line) {
+    for (const char16_t c : line)
+        if ((c < 0x20 && c != u'\t') || c == 0x7F)
+            return false;
+    static const iconv_t toCodePage1251 = iconv_open("CP1251", "UTF-16LE");
+    auto* in = reinterpret_cast<char*>(const_cast<char16_t*>(line.data()));
+    std::string bytes(line.size(), '\0');
+    char* out = bytes.data();
+    std::size_t inLeft = 2 * line.size(), outLeft = bytes.size();
+    iconv(toCodePage1251, nullptr, nullptr, nullptr, nullptr);
+    return iconv(toCodePage1251, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
 }
 
 Reading read(std::u16string_view code) {
@@ -119,42 +90,33 @@ Reading read(std::u16string_view code) {
     // Visual Basic ends a line at CR LF, and at a lone CR or LF too; the generator must write
     // only the first.
     std::vector<std::u16string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < code.size(); ++i) {
-        if (code[i] == u'\r' && i + 1 < code.size() && code[i + 1] == u'\n') {
-            lines.push_back(code.substr(start, i - start));
-            start = ++i + 1;
-        } else if (code[i] == u'\r' || code[i] == u'\n') {
-            return fail("raw CR or LF outside a CR LF line break");
-        }
-    }
-    lines.push_back(code.substr(start));
-    for (const auto line : lines)
-        if (codePoints(line) > 1023)
+    for (std::size_t start = 0, end = 0; end != std::u16string_view::npos; start = end + 2) {
+        end = code.find(u"\r\n", start);
+        lines.push_back(code.substr(start, end == code.npos ? code.npos : end - start));
+        // The editor holds one byte of code page 1251 per character; no CR or LF stands alone.
+        if (!editorKeeps(lines.back()))
+            return fail("raw CR or LF, or a character the editor cannot hold");
+        if (lines.back().size() > 1023)
             return fail("physical line longer than 1023 characters");
+    }
 
-    std::vector<Token> tokens;
+    std::u16string statement;
     std::size_t next = 0;
     for (bool continues = true; continues; ++next) {
         if (next == lines.size())
             return fail("continuation on the last line");
-        r.statementLines.emplace_back(lines[next]);
-        r.error = lexLine(lines[next], tokens, continues);
-        if (!r.error.empty())
-            return r;
+        const auto line = lines[next];
+        r.statementLines.emplace_back(line);
+        continues = line.ends_with(u" _");
+        statement.append(line.substr(0, line.size() - continues)).append(continues, u'\n');
     }
     if (r.statementLines.size() > 25)
         return fail("more than 24 line continuations");
-
-    Parser p{tokens};
-    r.selectCase = p.accept(Token::Name, u"Select");
-    const bool head = r.selectCase
-                          ? p.accept(Token::Name, u"Case") && p.accept(Token::Name, u"MsgBox") &&
-                                p.accept(Token::Punct, u"(")
-                          : p.accept(Token::Name, u"MsgBox");
-    if (!head || !p.expression(r.text) || !p.accept(Token::Punct, u",") ||
-        !p.number(r.styleValue) || !p.accept(Token::Punct, u",") || !p.expression(r.title) ||
-        (r.selectCase && !p.accept(Token::Punct, u")")) || p.pos != tokens.size())
+    Cursor p{statement};
+    r.selectCase = p.take(u"Select Case MsgBox (");
+    if (!(r.selectCase || p.take(u"MsgBox")) || !p.expression(r.text) || !p.take(u",") ||
+        !p.number(r.styleValue) || !p.take(u",") || !p.expression(r.title) ||
+        (r.selectCase && !p.take(u")")) || (p.take(u""), p.i != statement.size()))
         return fail("statement does not parse");
     if (!r.selectCase)
         return next == lines.size() ? r : fail("lines after the MsgBox statement");
@@ -164,7 +126,7 @@ Reading read(std::u16string_view code) {
         if (line.size() < 9 || !line.starts_with(u"Case ") || line.substr(6, 3) != u" ' " ||
             lines[next + 1] != u"\t")
             return fail("malformed Case line");
-        r.cases.push_back({line[5], std::u16string(line.substr(9))});
+        r.caseCodes += line[5];
     }
     return next + 1 == lines.size() && lines[next] == u"End Select"
                ? r
