@@ -248,9 +248,7 @@ void frmMsgGen::copyCodeToClipboard() {
     try {
         code = QString::fromStdU16String(codegen::buildMessageCode(msg));
     } catch (const codegen::MessageTooLong&) {
-        reportFailure(QStringLiteral("Текст сообщения слишком длинный: его код не помещается в "
-                                     "одну инструкцию Visual Basic (не больше 25 строк по 1023 "
-                                     "символа). Сократите текст и скопируйте код снова."));
+        reportFailure(QString::fromStdU16String(codegen::messageTooLongText()));
         return;
     }
     try {
