@@ -1,22 +1,30 @@
-# The two everyday commands: `make run` and `make test`.
-.PHONY: all setup configure build run test clean
+# The everyday commands: `make run` and `make test`; `make windows` cross-builds for Windows.
+.PHONY: all run-build run test windows clean
 
-all: build
+all: run-build
 
-setup:
-	@./scripts/setup.sh
-
-configure: setup
+# Running needs only the program: the benchmarks and test tools are left out when missing.
+run-build:
+	@./scripts/setup.sh run
 	@[ -f build/build.ninja ] || cmake --preset dev >/dev/null
+	@cmake --build --preset dev --target alertwright alertwright-gen
 
-build: configure
-	@cmake --build --preset dev
-
-run: build
+run: run-build
 	@./scripts/run.sh
 
-test: build
+# Configures again, so a build first made by `make run` picks up the test tools installed now.
+test:
+	@./scripts/setup.sh test
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
 	@ctest --preset dev
 
+windows:
+	@./scripts/setup.sh windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-windows

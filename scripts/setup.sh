@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages a target needs, and nothing more:
+#   setup.sh run       building and running the program on Linux
+#   setup.sh test      the above, plus the test tools (a private X server, xdotool, xclip, ...),
+#                      benchmarks, sanitizers and the Windows cross compiler
+#   setup.sh windows   the Windows cross compiler
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build make pkg-config ccache clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libx11-dev
-  libbenchmark-dev
-  xvfb xauth xdotool xclip x11-utils x11-xkb-utils openbox imagemagick
+run=(
+  g++ cmake ninja-build make pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   fonts-dejavu-core fonts-liberation
+)
+windows=(cmake ninja-build make g++-mingw-w64-x86-64-posix)
+tests=(
+  clang-format libbenchmark-dev libx11-dev
+  xvfb xauth xdotool xclip x11-utils x11-xkb-utils openbox imagemagick
   clang libclang-rt-14-dev
 )
+
+case ${1:-run} in
+  run) packages=("${run[@]}") ;;
+  test) packages=("${run[@]}" "${tests[@]}" "${windows[@]}") ;;
+  windows) packages=("${windows[@]}") ;;
+  *) echo "usage: setup.sh [run|test|windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
