@@ -159,8 +159,9 @@ void frmMsgGen::createButtons() {
         button->setObjectName(name);
         button->setDisplayName(name);
         button->setAmbientFont(forms::defaultFont());
-        button->ReadFrom(control->properties);
-        button->placeTwips(control->left, control->top, control->width, control->height);
+        // A value the reader let through may still be one the button cannot take (text under a
+        // colour, a system colour that does not exist): the error names where it is stored.
+        forms::readStoredControl(*button, *control, path);
         return button;
     };
     cmdPreview = create(QStringLiteral("cmdPreview"));

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         window->Load();
         window->Show();
     } catch (const forms::RuntimeError& e) {
-        forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1").arg(e.message()),
+        forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1").arg(e.userMessage()),
                       forms::vbCritical, QApplication::applicationName());
         return 1;
     } catch (const std::exception& e) {

@@ -15,8 +15,15 @@ std::function<void(const QString&)>& errorReporter() {
 }
 
 // While an error box is open, other handlers keep running (timers, painting); one failing over
-// and over must not stack up boxes, so errors during a report only go to the log.
+// and over must not stack up boxes, so errors during a report only go to standard error.
 bool g_reporting = false;
+
+// One line on standard error per error, whatever line breaks its detail holds, so that a log
+// stays greppable.
+void logLine(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    qWarning("%s", qUtf8Printable(text));
+}
 
 } // namespace
 
@@ -26,11 +33,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const RuntimeError& e) {
-        reportError(e.message());
+        reportError(e);
     } catch (const std::exception& e) {
-        reportError(QString::fromLocal8Bit(e.what()));
+        reportError(RuntimeError(ErrorKind::Unknown, QString::fromLocal8Bit(e.what())));
     } catch (...) {
-        reportError(QStringLiteral("Unknown run-time error"));
+        reportError(RuntimeError(ErrorKind::Unknown, QStringLiteral("Unknown run-time error")));
     }
     return false;
 }
@@ -39,21 +46,28 @@ void Application::setErrorReporter(std::function<void(const QString&)> reporter)
     errorReporter() = std::move(reporter);
 }
 
-void Application::reportError(const QString& message) {
+void Application::reportError(const QString& detail) {
+    reportError(RuntimeError(detail));
+}
+
+void Application::reportError(const RuntimeError& error) {
     if (g_reporting) {
-        qWarning("Run-time error while another is shown: %s", qUtf8Printable(message));
+        logLine(QStringLiteral("run-time error while another is shown: ") + error.message());
         return;
     }
+    logLine(QStringLiteral("run-time error: ") + error.message());
     g_reporting = true;
     try {
+        const QString shown = error.userMessage();
         if (errorReporter())
-            errorReporter()(message);
+            errorReporter()(shown);
         else
-            MsgBox(message, vbCritical, applicationName());
+            MsgBox(shown, vbCritical, applicationName());
     } catch (const std::exception& e) {
-        qWarning("Run-time error could not be shown: %s (%s)", qUtf8Printable(message), e.what());
+        logLine(QStringLiteral("the error could not be shown: ") +
+                QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        qWarning("Run-time error could not be shown: %s", qUtf8Printable(message));
+        logLine(QStringLiteral("the error could not be shown"));
     }
     g_reporting = false;
 }

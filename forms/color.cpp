@@ -68,8 +68,16 @@ bool isValidColor(OleColor c) {
 }
 
 void checkColor(OleColor c) {
-    if (!isValidColor(c))
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+    if (isValidColor(c))
+        return;
+    const auto hex = [](OleColor v) {
+        return QStringLiteral("&H%1").arg(QString::number(v, 16).toUpper(), 8, QLatin1Char('0'));
+    };
+    throw RuntimeError(ErrorKind::InvalidPropertyValue,
+                       QStringLiteral("Invalid property value: %1 is not a colour (RGB colours are "
+                                      "%2 to %3, system colours %4 to %5)")
+                           .arg(hex(c), hex(0), hex(0x00FFFFFF), hex(systemColor(0)),
+                                hex(systemColor(systemColorCount - 1))));
 }
 
 QColor toQColor(OleColor c) {

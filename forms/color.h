@@ -21,8 +21,8 @@ inline constexpr OleColor systemColor(int index) {
 // True for 0x00BBGGRR and for 0x80000000 + 0..30.
 bool isValidColor(OleColor c);
 
-// Throws RuntimeError("Invalid property value") for a value isValidColor rejects. Controls call it
-// when a colour property is set, so painting never fails.
+// Throws RuntimeError("Invalid property value: ...") for a value isValidColor rejects. Controls
+// call it when a colour property is set, so painting never fails.
 void checkColor(OleColor c);
 
 // Resolves RGB and system colours; throws like checkColor for an invalid value.

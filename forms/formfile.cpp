@@ -1,5 +1,7 @@
 #include "forms/formfile.h"
 
+#include "forms/usercontrol.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,8 +33,9 @@ struct Context {
     QString control;
     QString property;
 
-    [[noreturn]] void fail(const QString& message) const {
-        throw FormFileError(message, file, control, property);
+    [[noreturn]] void fail(const QString& message,
+                           ErrorKind kind = ErrorKind::BadFileFormat) const {
+        throw FormFileError(kind, message, file, control, property);
     }
 };
 
@@ -56,6 +59,19 @@ QString jsonTypeName(const QJsonValue& v) {
     return QStringLiteral("missing");
 }
 
+// A number as the file has it: whole numbers digit for digit, others as the shortest text that
+// reads back the same.
+QString exactNumber(const QJsonValue& v) {
+    const QVariant n = v.toVariant();
+    if (n.typeId() == QMetaType::LongLong)
+        return QString::number(n.toLongLong());
+    return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+}
+
+QString found(const QJsonValue& v) {
+    return v.isDouble() ? exactNumber(v) : jsonTypeName(v);
+}
+
 // A whole number within [lo, hi], or an error naming the field.
 qint64 wholeNumber(const Context& cx, const QJsonValue& v, const QString& field, qint64 lo,
                    qint64 hi) {
@@ -68,7 +84,7 @@ qint64 wholeNumber(const Context& cx, const QJsonValue& v, const QString& field,
                     .arg(field)
                     .arg(lo)
                     .arg(hi)
-                    .arg(d));
+                    .arg(exactNumber(v)));
     return static_cast<qint64>(d);
 }
 
@@ -97,7 +113,8 @@ FontRef readFont(const Context& cx, const QJsonValue& v) {
     if (!size.isDouble() || !std::isfinite(size.toDouble()) || size.toDouble() <= 0 ||
         size.toDouble() > 2048)
         cx.fail(QStringLiteral("the font needs a size in points (\"size\", a number above 0 and "
-                               "at most 2048)"));
+                               "at most 2048), found %1")
+                    .arg(found(size)));
     f.size = static_cast<float>(size.toDouble());
     if (o.contains(QLatin1String("weight")))
         f.weight = static_cast<std::int16_t>(
@@ -119,6 +136,10 @@ FontRef readFont(const Context& cx, const QJsonValue& v) {
     return std::make_shared<StdFont>(f);
 }
 
+QString withSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& formPath) {
     if (!v.isString())
         cx.fail(QStringLiteral("a picture must be a PNG file name (a string), found %1")
@@ -126,18 +147,34 @@ PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& fo
     const QString rel = v.toString();
     if (rel.isEmpty())
         return makePicture(QImage()); // an empty picture, handle 0
-    if (QDir::isAbsolutePath(rel) || rel.startsWith(QLatin1Char(':')))
-        cx.fail(QStringLiteral("picture \"%1\" must be named relative to the form file").arg(rel));
-    const QString path = QDir(QFileInfo(formPath).path()).filePath(rel);
-    // Only regular files: a device or a pipe under a picture's name would block or never end.
-    if (!QFileInfo(path).isFile())
-        cx.fail(QStringLiteral("picture file \"%1\" not found").arg(path));
+    // A form names only its own pictures: whatever else the machine holds stays out of reach.
+    const QString folder = QDir::cleanPath(QFileInfo(formPath).absolutePath());
+    const QString path = QDir::cleanPath(folder + QLatin1Char('/') + rel);
+    if (QDir::isAbsolutePath(rel) || rel.startsWith(QLatin1Char(':')) ||
+        !path.startsWith(withSlash(folder)))
+        cx.fail(QStringLiteral("picture \"%1\" must be a file in the form file's folder, named "
+                               "relative to it")
+                    .arg(rel),
+                ErrorKind::OutsideFolder);
+    const QFileInfo file(path);
+    if (!file.exists())
+        cx.fail(QStringLiteral("picture file \"%1\" not found").arg(path), ErrorKind::FileNotFound);
+    // A device or a pipe under a picture's name would block or never end.
+    if (!file.isFile())
+        cx.fail(QStringLiteral("picture \"%1\" is not a regular file").arg(path),
+                ErrorKind::NotARegularFile);
+    const QString real = file.canonicalFilePath();
+    if (!real.startsWith(withSlash(QFileInfo(folder).canonicalFilePath())))
+        cx.fail(QStringLiteral("picture \"%1\" leads out of the form file's folder, to \"%2\"")
+                    .arg(path, real),
+                ErrorKind::OutsideFolder);
     QImageReader reader(path, "png");
     reader.setDecideFormatFromContent(false);
     QImage image = reader.read();
     if (image.isNull())
         cx.fail(QStringLiteral("picture file \"%1\" is not a readable PNG image: %2")
-                    .arg(path, reader.errorString()));
+                    .arg(path, reader.errorString()),
+                ErrorKind::InvalidPicture);
     return makePicture(std::move(image));
 }
 
@@ -237,18 +274,131 @@ StoredControl readControl(Context cx, const QJsonValue& v, int index, const QStr
         if (it.key().isEmpty())
             cx.fail(QStringLiteral("a property needs a name"));
         if (c.properties.contains(it.key()))
-            cx.fail(QStringLiteral("the property is stored twice (names ignore letter case)"));
+            cx.fail(QStringLiteral("the property is given twice (names ignore letter case)"),
+                    ErrorKind::GivenTwice);
         c.properties.setRaw(it.key(), readValue(cx, it.value(), formPath));
     }
     return c;
+}
+
+// One step into a JSON document: a key of an object, or a position in an array.
+struct JsonStep {
+    QString key;
+    qsizetype index = -1;
+};
+
+// The path to the first key given twice in one object of a well-formed JSON text, or an empty
+// path. Needed because the JSON reader keeps only the last of such keys, silently.
+QList<JsonStep> firstRepeatedKey(const QByteArray& json) {
+    struct Open {
+        bool object;
+        bool atKey;
+        JsonStep at; // the member being read
+        QSet<QString> keys;
+    };
+    QList<Open> open;
+    const char* p = json.constData();
+    const char* const end = p + json.size();
+    while (p < end) {
+        switch (*p) {
+        case '{':
+        case '[':
+            open.append({*p == '{', *p == '{', {QString(), *p == '{' ? -1 : 0}, {}});
+            break;
+        case '}':
+        case ']':
+            if (!open.isEmpty())
+                open.removeLast();
+            break;
+        case ',':
+            if (open.isEmpty())
+                break;
+            if (open.last().object)
+                open.last().atKey = true;
+            else
+                ++open.last().at.index;
+            break;
+        case '"': {
+            const char* const start = p++;
+            bool escaped = false;
+            for (; p < end && *p != '"'; ++p)
+                if (*p == '\\' && p + 1 < end) {
+                    escaped = true;
+                    ++p;
+                }
+            if (p == end)
+                return {}; // cut short: not JSON the reader took
+            if (open.isEmpty() || !open.last().atKey)
+                break;
+            Open& o = open.last();
+            o.atKey = false;
+            const QByteArray raw(start, p - start + 1);
+            o.at.key = escaped ? QJsonDocument::fromJson('[' + raw + ']').array().at(0).toString()
+                               : QString::fromUtf8(raw.mid(1, raw.size() - 2));
+            if (o.keys.contains(o.at.key)) {
+                QList<JsonStep> path;
+                for (const Open& step : open)
+                    path.append(step.at);
+                return path;
+            }
+            o.keys.insert(o.at.key);
+            break;
+        }
+        default: // ':', white space, numbers, true, false, null
+            break;
+        }
+        ++p;
+    }
+    return {};
+}
+
+// Names the first key given twice: at the top, in a control, or in one of its properties.
+void refuseRepeatedKeys(Context cx, const QByteArray& json, const QJsonObject& root) {
+    const QList<JsonStep> path = firstRepeatedKey(json);
+    if (path.isEmpty())
+        return;
+    const bool inControl =
+        path.size() >= 3 && path[0].key == QLatin1String("controls") && path[1].index >= 0;
+    if (inControl) {
+        const QJsonValue name = root.value(QLatin1String("controls"))
+                                    .toArray()
+                                    .at(path[1].index)
+                                    .toObject()
+                                    .value(QLatin1String("name"));
+        cx.control =
+            name.isString() ? name.toString() : QStringLiteral("control %1").arg(path[1].index);
+    }
+    if (inControl && path.size() >= 4 && path[2].key == QLatin1String("properties")) {
+        cx.property = path[3].key;
+        if (path.size() == 4)
+            cx.fail(QStringLiteral("the property is given twice"), ErrorKind::GivenTwice);
+    }
+    cx.fail(QStringLiteral("\"%1\" is given twice").arg(path.last().key), ErrorKind::GivenTwice);
 }
 
 } // namespace
 
 FormFileError::FormFileError(const QString& message, const QString& file, const QString& control,
                              const QString& property)
-    : RuntimeError(composeMessage(message, file, control, property)), m_file(file),
+    : FormFileError(ErrorKind::BadFileFormat, message, file, control, property) {}
+
+FormFileError::FormFileError(ErrorKind kind, const QString& message, const QString& file,
+                             const QString& control, const QString& property)
+    : RuntimeError(kind, composeMessage(message, file, control, property)), m_file(file),
       m_control(control), m_property(property) {}
+
+FormFileError::FormFileError(const RuntimeError& cause, const QString& file, const QString& control,
+                             const QString& property)
+    : FormFileError(cause.kind(), cause.message(), file, control, property) {}
+
+QString FormFileError::userMessage() const {
+    QString where = QStringLiteral("Не удалось прочитать файл формы «%1»").arg(m_file);
+    if (!m_control.isEmpty())
+        where += QStringLiteral(", элемент «%1»").arg(m_control);
+    if (!m_property.isEmpty())
+        where += QStringLiteral(", свойство «%1»").arg(m_property);
+    return where + QStringLiteral(": ") + russianPhrase(kind()) + QLatin1Char('.');
+}
 
 const StoredControl* FormFile::find(const QString& name) const {
     for (const StoredControl& c : controls)
@@ -259,6 +409,10 @@ const StoredControl* FormFile::find(const QString& name) const {
 
 FormFile parseFormFile(const QByteArray& json, const QString& path) {
     Context cx{path, {}, {}};
+    if (json.size() > maxFormFileSize)
+        cx.fail(QStringLiteral("is too large to be a form file (more than %1 bytes)")
+                    .arg(maxFormFileSize),
+                ErrorKind::FileTooLarge);
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &err);
     if (err.error != QJsonParseError::NoError)
@@ -268,6 +422,7 @@ FormFile parseFormFile(const QByteArray& json, const QString& path) {
     if (!doc.isObject())
         cx.fail(QStringLiteral("the file must hold one JSON object"));
     const QJsonObject root = doc.object();
+    refuseRepeatedKeys(cx, json, root);
     checkKeys(cx, root, {QStringLiteral("form"), QStringLiteral("controls")},
               QStringLiteral("the form"));
     const QJsonValue form = root.value(QLatin1String("form"));
@@ -287,7 +442,8 @@ FormFile parseFormFile(const QByteArray& json, const QString& path) {
         if (seen.contains(c.name.toLower())) {
             Context dup = cx;
             dup.control = c.name;
-            dup.fail(QStringLiteral("two controls have this name (names ignore letter case)"));
+            dup.fail(QStringLiteral("two controls have this name (names ignore letter case)"),
+                     ErrorKind::GivenTwice);
         }
         seen.insert(c.name.toLower());
         f.controls.append(std::move(c));
@@ -296,14 +452,34 @@ FormFile parseFormFile(const QByteArray& json, const QString& path) {
 }
 
 FormFile readFormFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw FormFileError(ErrorKind::FileNotFound, QStringLiteral("not found"), path);
+    if (!info.isFile())
+        throw FormFileError(ErrorKind::NotARegularFile, QStringLiteral("is not a regular file"),
+                            path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FormFileError(QStringLiteral("cannot be read: %1").arg(file.errorString()), path);
-    // A form file is a few kilobytes; anything far larger is not one.
-    constexpr qint64 maxSize = 16 * 1024 * 1024;
-    if (file.size() > maxSize)
-        throw FormFileError(QStringLiteral("is too large to be a form file"), path);
-    return parseFormFile(file.readAll(), path);
+        throw FormFileError(ErrorKind::FileAccess,
+                            QStringLiteral("cannot be read: %1").arg(file.errorString()), path);
+    // One byte more than the largest admitted, so that parseFormFile sees a file too large.
+    return parseFormFile(file.read(maxFormFileSize + 1), path);
+}
+
+void readStoredControl(UserControl& control, const StoredControl& stored, const QString& file) {
+    const PropertyBag& bag = stored.properties;
+    try {
+        control.ReadFrom(bag);
+    } catch (const FormFileError&) {
+        throw;
+    } catch (const RuntimeError& e) {
+        throw FormFileError(e, file, stored.name, bag.lastRead());
+    }
+    try {
+        control.placeTwips(stored.left, stored.top, stored.width, stored.height);
+    } catch (const RuntimeError& e) {
+        throw FormFileError(e, file, stored.name);
+    }
 }
 
 } // namespace forms

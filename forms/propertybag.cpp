@@ -49,13 +49,26 @@ bool sameImage(const QImage& a, const QImage& b) {
 }
 
 QString describe(const PropertyValue& v) {
+    constexpr qsizetype shown = 40;
     if (auto s = std::get_if<QString>(&v))
-        return QStringLiteral("String \"%1\"").arg(s->left(40));
+        return QStringLiteral("String \"%1\"")
+            .arg(s->size() > shown ? s->left(shown) + QStringLiteral("...") : *s);
     return typeName(v);
 }
 
+// The value as read, written exactly: the stored text, or the whole number.
+[[noreturn]] void overflow(const PropertyValue& v, std::int64_t n, const char* target) {
+    const QString value = std::holds_alternative<QString>(v)
+                              ? describe(v)
+                              : QStringLiteral("%1 %2").arg(typeName(v)).arg(n);
+    throw RuntimeError(
+        ErrorKind::Overflow,
+        QStringLiteral("Overflow: %1 does not fit in %2").arg(value, QLatin1String(target)));
+}
+
 [[noreturn]] void mismatch(const PropertyValue& v, const char* target) {
-    throw RuntimeError(QStringLiteral("Type mismatch: %1 cannot be converted to %2")
+    throw RuntimeError(ErrorKind::TypeMismatch,
+                       QStringLiteral("Type mismatch: %1 cannot be converted to %2")
                            .arg(describe(v), QLatin1String(target)));
 }
 
@@ -89,7 +102,7 @@ std::optional<double> parseNumber(const QString& text) {
     return d;
 }
 
-std::int64_t toWhole(const PropertyValue& v, const char* target) {
+std::int64_t toWhole(const PropertyValue& v, const char* target, const char* range) {
     if (auto n = numberOf(v))
         return *n;
     if (auto s = std::get_if<QString>(&v)) {
@@ -97,7 +110,7 @@ std::int64_t toWhole(const PropertyValue& v, const char* target) {
         if (!d)
             mismatch(v, target);
         if (std::fabs(*d) > 9.0e18)
-            throw RuntimeError(QStringLiteral("Overflow"));
+            overflow(v, 0, range);
         return static_cast<std::int64_t>(std::nearbyint(*d)); // half to even
     }
     mismatch(v, target);
@@ -149,38 +162,52 @@ bool sameValue(const PropertyValue& a, const PropertyValue& b) {
     return false;
 }
 
-int PropertyBag::indexOf(const QString& name) const {
-    for (int i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].first.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+qsizetype PropertyBag::indexOf(const QString& name) const {
+    return m_index.value(name.toCaseFolded(), -1);
+}
+
+void PropertyBag::reindex() {
+    m_index.clear();
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        m_index.insert(m_entries[i].first.toCaseFolded(), i);
+}
+
+void PropertyBag::clear() {
+    m_entries.clear();
+    m_index.clear();
+    m_lastRead.clear();
 }
 
 PropertyValue PropertyBag::ReadProperty(const QString& name,
                                         const PropertyValue& defaultValue) const {
-    const int i = indexOf(name);
+    const qsizetype i = indexOf(name);
+    m_lastRead = i < 0 ? name : m_entries[i].first;
     return i < 0 ? defaultValue : m_entries[i].second;
 }
 
 void PropertyBag::WriteProperty(const QString& name, const PropertyValue& value,
                                 const PropertyValue& defaultValue) {
     if (name.isEmpty())
-        throw RuntimeError(QStringLiteral("Invalid property name: empty"));
+        throw RuntimeError(ErrorKind::InvalidCall, QStringLiteral("Invalid property name: empty"));
     if (sameValue(value, defaultValue)) {
-        const int i = indexOf(name);
-        if (i >= 0)
+        const qsizetype i = indexOf(name);
+        if (i >= 0) {
             m_entries.removeAt(i);
+            reindex();
+        }
         return;
     }
     setRaw(name, value);
 }
 
 void PropertyBag::setRaw(const QString& name, const PropertyValue& value) {
-    const int i = indexOf(name);
-    if (i < 0)
-        m_entries.append({name, value});
-    else
+    const qsizetype i = indexOf(name);
+    if (i >= 0) {
         m_entries[i].second = value;
+        return;
+    }
+    m_index.insert(name.toCaseFolded(), m_entries.size());
+    m_entries.append({name, value});
 }
 
 bool PropertyBag::contains(const QString& name) const {
@@ -196,18 +223,18 @@ QStringList PropertyBag::names() const {
 }
 
 std::int32_t toLong(const PropertyValue& v) {
-    const std::int64_t n = toWhole(v, "Long");
+    const std::int64_t n = toWhole(v, "Long", "a Long");
     if (n < std::numeric_limits<std::int32_t>::min() ||
         n > std::numeric_limits<std::int32_t>::max())
-        throw RuntimeError(QStringLiteral("Overflow"));
+        overflow(v, n, "a Long");
     return static_cast<std::int32_t>(n);
 }
 
 std::int16_t toInteger(const PropertyValue& v) {
-    const std::int64_t n = toWhole(v, "Integer");
+    const std::int64_t n = toWhole(v, "Integer", "an Integer");
     if (n < std::numeric_limits<std::int16_t>::min() ||
         n > std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError(QStringLiteral("Overflow"));
+        overflow(v, n, "an Integer");
     return static_cast<std::int16_t>(n);
 }
 

@@ -4,6 +4,7 @@
 #include "forms/stdpicture.h"
 #include "forms/vbtypes.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,9 @@ public:
     // The stored value, or defaultValue when the name is not stored. Names match regardless of
     // case.
     PropertyValue ReadProperty(const QString& name, const PropertyValue& defaultValue) const;
+    // The name last asked for (as stored, if it is), so that an error in converting or applying
+    // what was read can name the property.
+    QString lastRead() const { return m_lastRead; }
     // Stores the value; stores nothing (and removes an earlier entry) when it equals the default.
     void WriteProperty(const QString& name, const PropertyValue& value,
                        const PropertyValue& defaultValue);
@@ -37,15 +41,20 @@ public:
     QStringList names() const;
     // Stores without default elision (for readers of stored forms).
     void setRaw(const QString& name, const PropertyValue& value);
-    void clear() { m_entries.clear(); }
+    void clear();
     int size() const { return static_cast<int>(m_entries.size()); }
 
 private:
-    int indexOf(const QString& name) const;
+    qsizetype indexOf(const QString& name) const;
+    void reindex();
     QList<std::pair<QString, PropertyValue>> m_entries;
+    // Case-folded name -> position in m_entries: a stored form may hold many properties.
+    QHash<QString, qsizetype> m_index;
+    mutable QString m_lastRead;
 };
 
-// Conversions; RuntimeError("Type mismatch: ...") where none exists, "Overflow" when out of range.
+// Conversions; RuntimeError("Type mismatch: ...") where none exists, "Overflow: ..." when out of
+// range.
 std::int32_t toLong(const PropertyValue& v);
 std::int16_t toInteger(const PropertyValue& v);
 Boolean toBoolean(const PropertyValue& v);
