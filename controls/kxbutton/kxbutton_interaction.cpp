@@ -210,6 +210,8 @@ void kxButton::pressLost() {
     if (m_MouseHeld != VbTrue)
         return;
     m_MouseHeld = VbFalse;
+    Label2.forgetPress();
+    Image1.forgetPress();
     if (m_Value == VbFalse) {
         showNormalLook();
         return;

@@ -85,8 +85,9 @@ void kxButton::createParts() {
     Picture1.raise();
     for (QWidget* part : {&Picture2, &Picture3, &Picture4, &Picture5})
         part->raise();
+    // The focus frame lies behind the picture, so that it never changes how a look shows it.
     for (QWidget* part : {static_cast<QWidget*>(&Label1), static_cast<QWidget*>(&Label2),
-                          static_cast<QWidget*>(&Image1), static_cast<QWidget*>(&FocusFrame),
+                          static_cast<QWidget*>(&FocusFrame), static_cast<QWidget*>(&Image1),
                           static_cast<QWidget*>(&Shape2), static_cast<QWidget*>(&Shape1),
                           static_cast<QWidget*>(&DisBorder)})
         part->raise();
