@@ -79,6 +79,7 @@ const Act Tick{}, Move{QTest::MouseMove, Qt::NoButton}, Press{QTest::MousePress}
 const Act ValueTrue{.let = [](TestButton& b) { b.setValue(VbTrue); }};
 const Act ValueOne{.let = [](TestButton& b) { b.setValue(1); }};
 const Act ToggleFalse{.let = [](TestButton& b) { b.setToggle(VbFalse); }};
+const Act EnabledOff{.let = [](TestButton& b) { b.setEnabled(VbFalse); }};
 const Act QWidgetOff{.let = [](TestButton& b) { static_cast<QWidget&>(b).setEnabled(false); }};
 const Act QWidgetOn{.let = [](TestButton& b) { static_cast<QWidget&>(b).setEnabled(true); }};
 // What Qt sends when a modal window opens, the window is left, or another window grabs the mouse.
@@ -207,9 +208,10 @@ const std::vector<std::tuple<const char*, bool, std::vector<Step>, bool>> Scenar
       {Release, On, {UpOn}, LateUp}, {Press, On, {DownOn}, Pressed2}, {Deactivated, On, {}, Normal},
       {Release, On, {UpOn}, LateUp}, {Press, On, {DownOn}, Pressed2}, {Ungrabbed, On, {}, Normal},
       {Release, On, {UpOn}, LateUp}, {Move, On, {MoveOn}, Lit}, {Tick, Out, {"MouseOut"}, Normal}}, false},
-    {"plain: QWidget's own setEnabled disables it, with its frame, and enables it again", false,
-     {{QWidgetOff, On, {"changed Enabled"}, "e0e0e0 off as-set 0"}, {Move, On, {}, "e0e0e0 off as-set 0"},
-      {QWidgetOn, On, {"changed Enabled"}, "e0e0e0 - as-set 0"}, {Move, On, {MoveOn}, Lit}}, false},
+    {"plain: QWidget's own setEnabled enables it after Enabled False, and disables it again", false,
+     {{EnabledOff, On, {"changed Enabled"}, "e0e0e0 off as-set 0"}, {Move, On, {}, "e0e0e0 off as-set 0"},
+      {QWidgetOn, On, {"changed Enabled"}, "e0e0e0 - as-set 0"}, {Move, On, {MoveOn}, Lit},
+      {QWidgetOff, On, {"changed Enabled"}, "d8bfb6 off lit -1"}}, false},
     {"switch: down by Value 1, up by a click; clicked beside the picture, down through hover and "
      "MouseOut; a lost release leaves it down; a double click flips once; Toggle False does not "
      "notify Value", true,
@@ -220,10 +222,13 @@ const std::vector<std::tuple<const char*, bool, std::vector<Step>, bool>> Scenar
       {DblClick, On, {DownOn, UpOn, "Click", "DblClick", UpOn}, Lit},
       {ValueTrue, On, {"changed Value"}, "ffc0c0 frame down -1 value -1"},
       {ToggleFalse, On, {"changed Toggle"}, "e0e0e0 - as-set -1"}}, false},
-    {"switch: clicked on the picture, down, then up; keys only raise their events", true,
+    {"switch: clicked on the picture, down, dimmed by a held move, not lit by a free one, then up; "
+     "keys only raise their events", true,
      {{Move, On, {MoveOn}, Lit}, {Press, OnPic, {"MouseDown 1 0 9 8"}, Pressed},
       {Release, OnPic, {"MouseUp 1 0 7 6", "Click"}, LitOn},
-      {Press, OnPic, {"MouseDown 1 0 9 8"}, PressedOn},
+      {MoveHeld, On, {"MouseMove 1 0 60 12"}, "e0e0e0 - lit -1 value -1"},
+      {Move, On, {MoveOn}, "e0e0e0 - lit -1 value -1"},
+      {Press, OnPic, {"MouseDown 1 0 9 8"}, "bca69e - pressed 1 value -1 held"},
       {Release, OnPic, {"MouseUp 1 0 7 6", "Click"}, Dim},
       {Enter, On, {"KeyDown 13 0", "KeyPress 13", "KeyUp 13 0"}, Dim},
       {Space, On, {"KeyDown 32 0", "KeyPress 32", "KeyUp 32 0"}, Dim}}, false},
@@ -404,6 +409,7 @@ private slots:
         auto b = shownButton();
         QCOMPARE(b->Timer1.Interval(), 15); // the hover timer's period, as the control sets it
         b->setToggle(forms::vbBool(toggle));
+        b->setCaption(Caption); // under On: a click there goes through it to the overlay
         QStringList log;
         b->logEvents(log, looksAtEvents);
         for (const auto& [act, at, events, look] : steps) {
