@@ -187,6 +187,7 @@ const char *const Normal = "e0e0e0 - as-set 1", *const Lit = "d8bfb6 frame lit -
 const QString MoveOn = "MouseMove 0 0 60 12", DownOn = "MouseDown 1 0 60 12", UpOn = "MouseUp 1 0 60 12";
 
 using Step = std::tuple<Act, QPoint, QStringList, const char*>; // what, where, events, look
+// Name, a switch or not, steps, and whether each event is logged with the look it was raised in.
 const std::vector<std::tuple<const char*, bool, std::vector<Step>, bool>> Scenarios = {
     {"plain: a right click does not click, a held move dims, edges are inside, every visit ends "
      "in one MouseOut", false,
