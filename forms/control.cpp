@@ -92,6 +92,20 @@ void Control::applyGeometry(float left, float top, float width, float height) {
     geometryChanged();
 }
 
+bool Control::event(QEvent* e) {
+    // A release that comes after one of these belongs to no press seen here: it must not click.
+    switch (e->type()) {
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+    case QEvent::UngrabMouse:
+        m_pressedHere = false;
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
 void Control::mousePressEvent(QMouseEvent* e) {
     // Only the left button clicks; the others raise just MouseDown and MouseUp.
     m_pressedHere = e->button() == Qt::LeftButton;

@@ -36,6 +36,9 @@ public:
     void setMouseTransparent(bool on);
     bool mouseTransparent() const;
 
+    // Forgets a press whose release is no longer wanted: that release then raises no Click.
+    void forgetPress() { m_pressedHere = false; }
+
 signals:
     void MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
     void MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
@@ -44,6 +47,7 @@ signals:
     void DblClick();
 
 protected:
+    bool event(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;

@@ -22,10 +22,27 @@ void Shape::setBorderWidth(int w) {
     update();
 }
 
+void Shape::setDotted(bool on) {
+    m_dotted = on;
+    update();
+}
+
 void Shape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QColor c = toQColor(m_borderColor);
     const int w = width(), h = height();
+    if (m_dotted && m_borderWidth == 1) {
+        // The dots lie on a checkerboard, so the four sides meet without a doubled dot.
+        for (int x = 0; x < w; ++x)
+            for (int y : {0, h - 1})
+                if ((x + y) % 2 == 0)
+                    p.fillRect(x, y, 1, 1, c);
+        for (int y = 1; y < h - 1; ++y)
+            for (int x : {0, w - 1})
+                if ((x + y) % 2 == 0)
+                    p.fillRect(x, y, 1, 1, c);
+        return;
+    }
     const int bw = std::min({m_borderWidth, (w + 1) / 2, (h + 1) / 2});
     if (bw <= 0)
         return;

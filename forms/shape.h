@@ -15,6 +15,9 @@ public:
     void setBorderColor(OleColor c);
     int BorderWidth() const { return m_borderWidth; }
     void setBorderWidth(int w);
+    // Every other pixel of the outline, as a focus frame is drawn; only for a 1-pixel border.
+    bool Dotted() const { return m_dotted; }
+    void setDotted(bool on);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -22,6 +25,7 @@ protected:
 private:
     OleColor m_borderColor = 0x80000008;
     int m_borderWidth = 1;
+    bool m_dotted = false;
 };
 
 } // namespace forms

@@ -44,10 +44,10 @@ public:
     forms::OleColor ForeColor() const;
     void setForeColor(forms::OleColor New_ForeColor);
 
+    // The Boolean lets take any value other than 0 as True (-1), as the language converts it, so
+    // a C++ true or a 1 stores -1.
     forms::Boolean Enabled() const;
     void setEnabled(forms::Boolean New_Enabled);
-    // A C++ bool is 1 for true; the control's flags are 0 / -1.
-    void setEnabled(bool New_Enabled) { setEnabled(forms::vbBool(New_Enabled)); }
 
     forms::FontRef Font() const;
     void setFont(forms::FontRef New_Font);
@@ -57,11 +57,9 @@ public:
 
     forms::Boolean Toggle() const { return m_Toggle; }
     void setToggle(forms::Boolean New_Toggle);
-    void setToggle(bool New_Toggle) { setToggle(forms::vbBool(New_Toggle)); }
 
     forms::Boolean Value() const { return m_Value; }
     void setValue(forms::Boolean New_Value);
-    void setValue(bool New_Value) { setValue(forms::vbBool(New_Value)); }
 
     QString Caption() const;
     void setCaption(const QString& New_Caption);
@@ -100,6 +98,12 @@ protected:
     void UserControl_Resize() override;
     void UserControl_Show() override;
 
+    // QWidget's own setEnabled and setFont, called through a QWidget*, go to the properties; a
+    // press that ends where the button cannot see its release returns it to rest.
+    bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
     // Handlers of the parts' events. The overlay Label2 covers the face behind the picture
     // element Image1; the face Picture1 holds the focus.
     void Label2_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
@@ -137,6 +141,7 @@ protected:
     forms::Image Image1;        // the current picture variant
     forms::Label Label2;        // transparent overlay that catches the mouse
     forms::Label Label1;        // caption
+    forms::Shape FocusFrame;    // dotted, inside the face while the face holds the focus
 
     // --- State ---
     forms::Boolean m_Toggle = forms::VbFalse;
@@ -151,10 +156,14 @@ private:
     void preparePicture(const forms::PictureRef& New_Picture, bool notify);
     void showDownLook();
     void showUpLook();
+    void showNormalLook();
     void applyStoredDownLook();
+    // A prepared variant, or nothing while the button has no picture.
+    forms::PictureRef variant(const forms::PictureBox& surface) const;
 
     void press(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
     void release(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
+    void pressLost();
     bool cursorOutside() const;
     void moveImageFromHome(std::int32_t offset);
     void coverFaceWithFrame();

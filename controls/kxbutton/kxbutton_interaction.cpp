@@ -4,6 +4,7 @@
 #include "forms/error.h"
 #include "forms/events.h"
 
+#include <QEvent>
 #include <QPointer>
 
 using forms::VbFalse;
@@ -63,7 +64,7 @@ bool kxButton::cursorOutside() const {
 void kxButton::press(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
     if (!raiseEvent([&] { emit MouseDown(Button, Shift, x, y); }))
         return;
-    Image1.setPicture(Picture5.Image());
+    Image1.setPicture(variant(Picture5));
     Picture1.setBackColor(Picture5.BackColor());
     moveImageFromHome(+1);
     m_MouseHeld = VbTrue;
@@ -88,7 +89,7 @@ void kxButton::Label2_MouseMove(std::int16_t& Button, std::int16_t& Shift, float
     if (m_MouseHeld == VbTrue)
         return;
     if (m_Value == VbFalse) {
-        Image1.setPicture(Picture3.Image());
+        Image1.setPicture(variant(Picture3));
         moveImageFromHome(-1);
     }
     if (Button == LeftButtonOnly) {
@@ -109,7 +110,7 @@ void kxButton::release(std::int16_t& Button, std::int16_t& Shift, float& x, floa
         return;
     if (!cursorOutside()) {
         Picture1.setBackColor(Picture3.BackColor());
-        Image1.setPicture(Picture3.Image());
+        Image1.setPicture(variant(Picture3));
         moveImageFromHome(-1);
         // Repaint before the click that follows is handled. Nested events may run here, ticks
         // among them (they still see the button held), and may even destroy the button.
@@ -135,7 +136,7 @@ void kxButton::Label2_Click() {
     if (m_Toggle == VbTrue) {
         m_Value = static_cast<forms::Boolean>(~m_Value);
         if (m_Value == VbTrue) {
-            Image1.setPicture(Picture4.Image());
+            Image1.setPicture(variant(Picture4));
             moveImageFromHome(+1);
         }
     }
@@ -186,10 +187,67 @@ void kxButton::Timer1_Timer() {
     Timer1.setEnabled(false);
     if (!raiseEvent([&] { emit MouseOut(); }))
         return;
+    if (m_Value == VbFalse)
+        showNormalLook();
+}
+
+void kxButton::showNormalLook() {
+    Picture1.setBackColor(restingFaceColor());
+    Shape1.setVisible(false);
+    Image1.setPicture(Picture2.Picture());
+    moveImageFromHome(+1);
+}
+
+forms::PictureRef kxButton::variant(const forms::PictureBox& surface) const {
+    // Without a picture the work surfaces hold only their background: show nothing then.
+    return forms::hasImage(Picture2.Picture()) ? surface.Image() : Picture2.Picture();
+}
+
+// The release went elsewhere: the button is no longer held and rests. A down switch shows its
+// down look, as after a click beside the picture, rather than staying pressed. The hover timer is
+// left as it is, so the next visit lights the button again.
+void kxButton::pressLost() {
+    if (m_MouseHeld != VbTrue)
+        return;
+    m_MouseHeld = VbFalse;
+    Label2.forgetPress();
+    Image1.forgetPress();
     if (m_Value == VbFalse) {
-        Picture1.setBackColor(restingFaceColor());
-        Shape1.setVisible(false);
-        Image1.setPicture(Picture2.Picture());
-        moveImageFromHome(+1);
+        showNormalLook();
+        return;
     }
+    Picture1.setBackColor(Picture3.BackColor());
+    coverFaceWithFrame();
+    Image1.setPicture(variant(Picture4));
+    moveImageFromHome(+1);
+}
+
+namespace {
+// Events after which a press sees no release: a modal window opened, the window was deactivated,
+// another window took the mouse, or the focus left the face (a popup, say).
+bool endsPress(const QEvent* e) {
+    switch (e->type()) {
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+    case QEvent::UngrabMouse:
+    case QEvent::FocusOut:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+bool kxButton::event(QEvent* e) {
+    if (endsPress(e))
+        pressLost();
+    return UserControl::event(e);
+}
+
+bool kxButton::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == &Picture1 && (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut))
+        FocusFrame.setVisible(e->type() == QEvent::FocusIn);
+    if (endsPress(e))
+        pressLost();
+    return UserControl::eventFilter(watched, e);
 }

@@ -3,6 +3,7 @@
 #include "controls/kxbutton/kxbutton_steps.h"
 #include "forms/error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -59,6 +60,8 @@ void kxButton::UserControl_Resize() {
     attempt([&] { m_ImageTop = whole(Image1.Top()); });
     attempt([&] { Shape2.Move(0, 0, W(), H()); });
     attempt([&] { DisBorder.Move(0, 0, W(), H()); });
+    // Inside the face, clear of the frames on its edge pixels.
+    attempt([&] { FocusFrame.Move(3, 3, std::max(W() - 6, 0.0f), std::max(H() - 6, 0.0f)); });
     attempt([&] { applyStoredDownLook(); });
 }
 
@@ -73,6 +76,7 @@ void kxButton::UserControl_Show() {
         Label1.setEnabled(false);
         Label2.setEnabled(false);
         DisBorder.setVisible(true);
+        QWidget::setEnabled(false); // as the Enabled let leaves it
     }
     UserControl_Resize();
 }

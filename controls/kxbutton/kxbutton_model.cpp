@@ -2,6 +2,7 @@
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/error.h"
 
+#include <QEvent>
 #include <cmath>
 
 using forms::VbFalse;
@@ -37,6 +38,20 @@ constexpr kxButton::MemberDescription Events[] = {
     {"MouseUp", u"Occurs when the user releases the mouse button while an object has the focus."},
     {"MouseOut", nullptr},
 };
+
+// The language's conversion to Boolean: anything but 0 is True.
+forms::Boolean asBoolean(forms::Boolean v) {
+    return v != VbFalse ? VbTrue : VbFalse;
+}
+
+// A font object for a QFont given to the surface through QWidget::setFont.
+forms::FontRef fontObjectOf(const QFont& f, const QWidget& on) {
+    const double points =
+        f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 72.0 / on.logicalDpiY();
+    return forms::makeFont(f.family(), static_cast<float>(points),
+                           static_cast<std::int16_t>(f.weight()), f.italic(), f.underline(),
+                           f.strikeOut());
+}
 
 } // namespace
 
@@ -79,7 +94,25 @@ void kxButton::setEnabled(forms::Boolean New_Enabled) {
     Label1.setEnabled(on);
     Label2.setEnabled(on);
     DisBorder.setVisible(!Picture1.Enabled());
+    // The surface follows too, so that QWidget's own setEnabled(true) is seen (changeEvent): Qt
+    // tells a widget nothing when it is enabled again while already enabled.
+    QWidget::setEnabled(on);
     PropertyChanged(QStringLiteral("Enabled"));
+}
+
+void kxButton::changeEvent(QEvent* e) {
+    UserControl::changeEvent(e);
+    if (e->type() == QEvent::EnabledChange) {
+        // Only the surface's own state; a disabled container changes nothing here.
+        const bool own = !testAttribute(Qt::WA_ForceDisabled);
+        if (own != Picture1.Enabled())
+            setEnabled(forms::vbBool(own));
+    } else if (e->type() == QEvent::FontChange && testAttribute(Qt::WA_SetFont)) {
+        // The caption draws with the Font property; the surface keeps inheriting its container's.
+        const QFont given = font();
+        QWidget::setFont(QFont());
+        setFont(fontObjectOf(given, *this));
+    }
 }
 
 forms::FontRef kxButton::Font() const {
@@ -97,7 +130,7 @@ forms::PictureRef kxButton::Picture() const {
 
 void kxButton::setToggle(forms::Boolean New_Toggle) {
     m_StoredDownLookPending = false;
-    m_Toggle = New_Toggle;
+    m_Toggle = asBoolean(New_Toggle);
     PropertyChanged(QStringLiteral("Toggle"));
     if (m_Toggle == VbFalse) {
         // A plain button is never down; "Value" is not notified for this.
@@ -108,7 +141,7 @@ void kxButton::setToggle(forms::Boolean New_Toggle) {
 
 void kxButton::setValue(forms::Boolean New_Value) {
     m_StoredDownLookPending = false;
-    m_Value = New_Value;
+    m_Value = asBoolean(New_Value);
     if (m_Toggle == VbFalse)
         m_Value = VbFalse;
     if (m_Value == VbTrue)
@@ -123,7 +156,7 @@ void kxButton::showDownLook() {
     Shape1.setVisible(true);
     Shape1.Move(0, 0, Picture1.ScaleWidth(), Picture1.ScaleHeight());
     Shape1.setBorderColor(DownFrameColor);
-    Image1.setPicture(Picture4.Image());
+    Image1.setPicture(variant(Picture4));
 }
 
 void kxButton::showUpLook() {

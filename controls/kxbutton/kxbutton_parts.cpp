@@ -12,12 +12,19 @@ constexpr int HoverIntervalMs = 15;
 kxButton::kxButton(QWidget* parent)
     : forms::UserControl(parent), Picture5(this), Picture4(this), Picture3(this), Picture2(this),
       Timer1(this, HoverIntervalMs, true), Picture1(this), DisBorder(&Picture1), Shape1(&Picture1),
-      Shape2(&Picture1), Image1(&Picture1), Label2(&Picture1), Label1(&Picture1) {
+      Shape2(&Picture1), Image1(&Picture1), Label2(&Picture1), Label1(&Picture1),
+      FocusFrame(&Picture1) {
     createParts();
     connectHandlers();
 }
 
-kxButton::~kxButton() = default;
+kxButton::~kxButton() {
+    // Parts destroyed after this body still send events (a face losing the focus): none may
+    // reach the filter of a button whose parts are half gone.
+    for (QWidget* part : {static_cast<QWidget*>(&Picture1), static_cast<QWidget*>(&Label2),
+                          static_cast<QWidget*>(&Image1)})
+        part->removeEventFilter(this);
+}
 
 void kxButton::createParts() {
     setBackColor(DesignFaceColor);
@@ -64,6 +71,11 @@ void kxButton::createParts() {
     Label1.setBackStyleTransparent(true);
     Label1.setCaption(QStringLiteral("kxButton"));
 
+    // Not one of the looks: it only joins them while the face holds the focus.
+    FocusFrame.setDotted(true);
+    FocusFrame.setBorderColor(0x80000012);
+    FocusFrame.setVisible(false);
+
     // Shapes only draw; presses over the picture reach Image1, everywhere else on the face the
     // overlay Label2, which lies in front of the caption.
     for (forms::Shape* shape : {&DisBorder, &Shape1, &Shape2})
@@ -73,9 +85,11 @@ void kxButton::createParts() {
     Picture1.raise();
     for (QWidget* part : {&Picture2, &Picture3, &Picture4, &Picture5})
         part->raise();
+    // The focus frame lies behind the picture, so that it never changes how a look shows it.
     for (QWidget* part : {static_cast<QWidget*>(&Label1), static_cast<QWidget*>(&Label2),
-                          static_cast<QWidget*>(&Image1), static_cast<QWidget*>(&Shape2),
-                          static_cast<QWidget*>(&Shape1), static_cast<QWidget*>(&DisBorder)})
+                          static_cast<QWidget*>(&FocusFrame), static_cast<QWidget*>(&Image1),
+                          static_cast<QWidget*>(&Shape2), static_cast<QWidget*>(&Shape1),
+                          static_cast<QWidget*>(&DisBorder)})
         part->raise();
 
     // Tab order: Picture1, Label1, Label2, Picture2 to Picture5. Labels never take the focus and
@@ -83,4 +97,9 @@ void kxButton::createParts() {
     QWidget* tabOrder[] = {&Picture1, &Picture2, &Picture3, &Picture4, &Picture5};
     for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    // Focus of the face; grabs taken from the parts that receive presses.
+    for (QWidget* part : {static_cast<QWidget*>(&Picture1), static_cast<QWidget*>(&Label2),
+                          static_cast<QWidget*>(&Image1)})
+        part->installEventFilter(this);
 }

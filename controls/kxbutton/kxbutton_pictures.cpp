@@ -29,9 +29,14 @@ void kxButton::preparePicture(const forms::PictureRef& New_Picture, bool notify)
     bool drawable = false;
     attempt([&] { drawable = forms::hasImage(Picture2.Picture()); });
 
-    if (drawable) {
-        attempt([&] { Picture2.PaintPicture(Picture2.Picture(), 0, 0); });
+    // No pixels of an earlier picture may remain where the new one is transparent or smaller, or
+    // when there is no new one.
+    for (forms::PictureBox* surface : {&Picture3, &Picture4, &Picture5})
+        attempt([&] { surface->Cls(); });
 
+    if (drawable) {
+        // The drawn image already holds the picture over the mask colour: drawing the picture
+        // into it once more would blend partly transparent pixels a second time.
         // Mask scan: the mask colour (and the background showing through) becomes the face.
         forms::OleColor resting = 0;
         attempt([&] { resting = restingFaceColor(); });
@@ -39,10 +44,6 @@ void kxButton::preparePicture(const forms::PictureRef& New_Picture, bool notify)
             if (Picture2.Point(x, y) == Picture2.BackColor())
                 Picture2.PSet(x, y, resting);
         });
-
-        // No pixels of an earlier picture may remain where the new one is transparent or smaller.
-        for (forms::PictureBox* surface : {&Picture3, &Picture4, &Picture5})
-            attempt([&] { surface->Cls(); });
 
         // Shadow scan: grey behind every opaque pixel, two pixels right and down.
         scan([&](int x, int y) {
@@ -62,8 +63,8 @@ void kxButton::preparePicture(const forms::PictureRef& New_Picture, bool notify)
 
         attempt([&] { Image1.setPicture(Picture2.Image()); });
     } else {
-        // An empty picture leaves nothing to show: the control then shows, returns, saves and
-        // lays out as having no picture.
+        // An empty picture leaves nothing to show in any look: the control then shows, returns,
+        // saves and lays out as having no picture.
         attempt([&] { Image1.setPicture(Picture2.Picture()); });
     }
     if (notify)
