@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTest>
 #include <QThread>
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
