@@ -2,8 +2,8 @@
 # Installs the Debian packages a target needs, and nothing more:
 #   setup.sh run       building and running the program on Linux
 #   setup.sh test      the above, plus the test tools (a private X server, xdotool, xclip, ...),
-#                      benchmarks, sanitizers and the Windows cross compiler
-#   setup.sh windows   the Windows cross compiler
+#                      benchmarks, sanitizers, the Windows cross compiler and Wine
+#   setup.sh windows   the Windows cross compiler and Wine
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -12,7 +12,7 @@ run=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   fonts-dejavu-core fonts-liberation
 )
-windows=(cmake ninja-build make g++-mingw-w64-x86-64-posix)
+windows=(cmake ninja-build make g++-mingw-w64-x86-64-posix wine64)
 tests=(
   clang-format libbenchmark-dev libx11-dev
   xvfb xauth xdotool xclip x11-utils x11-xkb-utils openbox imagemagick
