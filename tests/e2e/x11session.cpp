@@ -36,14 +36,19 @@ QString X11Session::start() {
     QFile::setPermissions(m_runtimeDir->path(),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // A display nobody uses: neither its lock file nor its socket exists.
-    int number = 0;
-    for (number = 91; number < 200; ++number) {
-        if (!QFile::exists(QString("/tmp/.X%1-lock").arg(number)) &&
-            !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)))
-            break;
-    }
-    m_display = QString(":%1").arg(number);
+    // Xvfb picks a free display itself and names it once it accepts connections; choosing one by
+    // its lock file races with another session starting at the same moment.
+    m_xvfb = std::make_unique<QProcess>();
+    m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_xvfb->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!m_xvfb->waitForStarted(5000))
+        return "Xvfb did not start (is the package xvfb installed?)";
+    const auto named = [&] {
+        return m_xvfb->canReadLine() || (m_xvfb->waitForReadyRead(100) && m_xvfb->canReadLine());
+    };
+    if (!waitUntil(named, 10000))
+        return "Xvfb did not name its display";
+    m_display = ":" + QString::fromLatin1(m_xvfb->readLine()).trimmed();
 
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert("DISPLAY", m_display);
@@ -54,11 +59,6 @@ QString X11Session::start() {
     m_env.remove("XAUTHORITY");
     m_env.remove("QT_LOGGING_RULES");
 
-    m_xvfb = std::make_unique<QProcess>();
-    m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb->start("Xvfb", {m_display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    if (!m_xvfb->waitForStarted(5000))
-        return "Xvfb did not start (is the package xvfb installed?)";
     const bool up = waitUntil(
         [&] {
             return run("xdpyinfo", {}, 2000).exitCode == 0 ||
