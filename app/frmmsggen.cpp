@@ -38,13 +38,13 @@ const QString Resources = QStringLiteral(":/frmMsgGen/");
 std::int16_t toInteger(int value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max())
-        throw forms::RuntimeError(QStringLiteral("Overflow"));
+        throw forms::RuntimeError(u"Overflow");
     return static_cast<std::int16_t>(value);
 }
 
 std::uint8_t toByte(int value) {
     if (value < 0 || value > std::numeric_limits<std::uint8_t>::max())
-        throw forms::RuntimeError(QStringLiteral("Overflow"));
+        throw forms::RuntimeError(u"Overflow");
     return static_cast<std::uint8_t>(value);
 }
 
@@ -124,8 +124,8 @@ void frmMsgGen::createControls() {
         img[i] = new forms::Image(area);
         img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
         img[i]->setPicture(forms::loadPicture(Resources + QLatin1String(rows[i].picture)));
-        const QRect at = forms::twipsToPixels(5040, rows[i].imgTop, 0, 0);
-        img[i]->Move(static_cast<float>(at.left()), static_cast<float>(at.top()));
+        const forms::PixelRect at = forms::twipsToPixels(5040, rows[i].imgTop, 0, 0);
+        img[i]->Move(static_cast<float>(at.x), static_cast<float>(at.y));
         connect(img[i], &forms::Image::Click, this, [this, i] { img_Click(i); });
 
         pct[i] = new forms::OptionButton(QString(), area);
@@ -234,7 +234,7 @@ void frmMsgGen::img_Click(int index) {
 
 void frmMsgGen::previewMessage() {
     const std::int16_t style = toInteger(m_iconStyle + cmbButtons->ListIndex());
-    forms::MsgBox(txtText->Text(), style, txtTitle->Text());
+    forms::MsgBox(txtText->Text().toStdU16String(), style, txtTitle->Text().toStdU16String());
 }
 
 void frmMsgGen::copyCodeToClipboard() {
@@ -272,7 +272,7 @@ void frmMsgGen::showAbout() {
 }
 
 void frmMsgGen::reportFailure(const QString& text) {
-    forms::MsgBox(text, forms::vbExclamation, windowTitle());
+    forms::MsgBox(text.toStdU16String(), forms::vbExclamation, windowTitle().toStdU16String());
 }
 
 } // namespace app

@@ -23,13 +23,14 @@ int main(int argc, char** argv) {
         window->Load();
         window->Show();
     } catch (const forms::RuntimeError& e) {
-        forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1").arg(e.userMessage()),
-                      forms::vbCritical, QApplication::applicationName());
+        forms::MsgBox(u"Не удалось открыть окно программы: " + e.userMessage(), forms::vbCritical,
+                      QApplication::applicationName().toStdU16String());
         return 1;
     } catch (const std::exception& e) {
         forms::MsgBox(QStringLiteral("Не удалось открыть окно программы: %1")
-                          .arg(QString::fromUtf8(e.what())),
-                      forms::vbCritical, QApplication::applicationName());
+                          .arg(QString::fromUtf8(e.what()))
+                          .toStdU16String(),
+                      forms::vbCritical, QApplication::applicationName().toStdU16String());
         return 1;
     }
     return application.exec();

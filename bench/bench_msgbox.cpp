@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdint>
@@ -55,7 +56,7 @@ void BM_ShowAndCloseLongMessage(benchmark::State& state) {
             QApplication::sendEvent(box, &esc);
         });
         const Clock::time_point start = Clock::now();
-        forms::MsgBox(text, forms::vbOKCancel | forms::vbQuestion, QStringLiteral("Вопрос"));
+        forms::MsgBox(text.toStdU16String(), forms::vbOKCancel | forms::vbQuestion, u"Вопрос");
         const Clock::time_point returned = Clock::now();
         state.SetIterationTime(msBetween(start, painted) / 1000);
         closeMs += msBetween(escaped, returned);

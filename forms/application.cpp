@@ -35,9 +35,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     } catch (const RuntimeError& e) {
         reportError(e);
     } catch (const std::exception& e) {
-        reportError(RuntimeError(ErrorKind::Unknown, QString::fromLocal8Bit(e.what())));
+        reportError(
+            RuntimeError(ErrorKind::Unknown, QString::fromLocal8Bit(e.what()).toStdU16String()));
     } catch (...) {
-        reportError(RuntimeError(ErrorKind::Unknown, QStringLiteral("Unknown run-time error")));
+        reportError(RuntimeError(ErrorKind::Unknown, u"Unknown run-time error"));
     }
     return false;
 }
@@ -47,22 +48,23 @@ void Application::setErrorReporter(std::function<void(const QString&)> reporter)
 }
 
 void Application::reportError(const QString& detail) {
-    reportError(RuntimeError(detail));
+    reportError(RuntimeError(detail.toStdU16String()));
 }
 
 void Application::reportError(const RuntimeError& error) {
     if (g_reporting) {
-        logLine(QStringLiteral("run-time error while another is shown: ") + error.message());
+        logLine(QStringLiteral("run-time error while another is shown: ") +
+                QString::fromStdU16String(error.message()));
         return;
     }
-    logLine(QStringLiteral("run-time error: ") + error.message());
+    logLine(QStringLiteral("run-time error: ") + QString::fromStdU16String(error.message()));
     g_reporting = true;
     try {
-        const QString shown = error.userMessage();
+        const QString shown = QString::fromStdU16String(error.userMessage());
         if (errorReporter())
             errorReporter()(shown);
         else
-            MsgBox(shown, vbCritical, applicationName());
+            MsgBox(shown.toStdU16String(), vbCritical, applicationName().toStdU16String());
     } catch (const std::exception& e) {
         logLine(QStringLiteral("the error could not be shown: ") +
                 QString::fromLocal8Bit(e.what()));

@@ -1,6 +1,7 @@
 #include "forms/clipboard.h"
 
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,7 +14,7 @@ namespace {
 QClipboard* clipboard() {
     QClipboard* cb = QGuiApplication::clipboard();
     if (!cb)
-        throw RuntimeError(QStringLiteral("Can't open Clipboard: no clipboard is available"));
+        throw RuntimeError(u"Can't open Clipboard: no clipboard is available");
     return cb;
 }
 
@@ -25,7 +26,7 @@ void ClipboardClear() {
     cb->clear(QClipboard::Clipboard);
     const QMimeData* data = cb->mimeData(QClipboard::Clipboard);
     if (data && !data->formats().isEmpty())
-        throw RuntimeError(QStringLiteral("Can't open Clipboard: it could not be cleared"));
+        throw RuntimeError(u"Can't open Clipboard: it could not be cleared");
 }
 
 void ClipboardSetText(const QString& text) {
@@ -33,7 +34,7 @@ void ClipboardSetText(const QString& text) {
     cb->setText(text, QClipboard::Clipboard);
     const QMimeData* data = cb->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasText() || data->text() != text)
-        throw RuntimeError(
+        throw qt::runtimeError(
             QStringLiteral("Can't open Clipboard: the text could not be placed on it"));
 }
 

@@ -2,8 +2,6 @@
 
 #include "forms/vbtypes.h"
 
-#include <QColor>
-
 namespace forms {
 
 // Number of system colour indices the table knows (0..30).
@@ -25,10 +23,8 @@ bool isValidColor(OleColor c);
 // call it when a colour property is set, so painting never fails.
 void checkColor(OleColor c);
 
-// Resolves RGB and system colours; throws like checkColor for an invalid value.
-QColor toQColor(OleColor c);
-
-// RGB of the colour, alpha ignored.
-OleColor fromQColor(const QColor& c);
+// The RGB value (0x00BBGGRR) of an RGB or a system colour; throws like checkColor for an invalid
+// value.
+OleColor resolveColor(OleColor c);
 
 } // namespace forms

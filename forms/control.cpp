@@ -2,6 +2,7 @@
 
 #include "forms/error.h"
 #include "forms/keys.h"
+#include "forms/qt/convert.h"
 #include "forms/units.h"
 
 #include <QMouseEvent>
@@ -17,12 +18,12 @@ constexpr float maxExtent = 16777215.0f;
 
 void checkPosition(float v) {
     if (!std::isfinite(v) || std::fabs(v) > maxExtent)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+        throw RuntimeError(u"Invalid property value");
 }
 
 void checkSize(float v) {
     if (!std::isfinite(v) || v < 0 || v > maxExtent)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+        throw RuntimeError(u"Invalid property value");
 }
 
 } // namespace
@@ -109,16 +110,16 @@ bool Control::event(QEvent* e) {
 void Control::mousePressEvent(QMouseEvent* e) {
     // Only the left button clicks; the others raise just MouseDown and MouseUp.
     m_pressedHere = e->button() == Qt::LeftButton;
-    std::int16_t button = buttonMask(e->button());
-    std::int16_t shift = shiftMask(e->modifiers());
+    std::int16_t button = buttonMask(qt::buttonsOf(e->button()));
+    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
     float x = static_cast<float>(e->position().x());
     float y = static_cast<float>(e->position().y());
     emit MouseDown(button, shift, x, y);
 }
 
 void Control::mouseMoveEvent(QMouseEvent* e) {
-    std::int16_t button = buttonMask(e->buttons());
-    std::int16_t shift = shiftMask(e->modifiers());
+    std::int16_t button = buttonMask(qt::buttonsOf(e->buttons()));
+    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
     float x = static_cast<float>(e->position().x());
     float y = static_cast<float>(e->position().y());
     emit MouseMove(button, shift, x, y);
@@ -129,8 +130,8 @@ void Control::mouseReleaseEvent(QMouseEvent* e) {
     const bool click =
         m_pressedHere && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     m_pressedHere = false;
-    std::int16_t button = buttonMask(e->button());
-    std::int16_t shift = shiftMask(e->modifiers());
+    std::int16_t button = buttonMask(qt::buttonsOf(e->button()));
+    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
     float x = static_cast<float>(e->position().x());
     float y = static_cast<float>(e->position().y());
     // A MouseUp handler may process pending events and so delete this control.
@@ -144,6 +145,15 @@ void Control::mouseDoubleClickEvent(QMouseEvent*) {
     // Stands in for the second press: no MouseDown, and its release raises no Click.
     m_pressedHere = false;
     emit DblClick();
+}
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    const QRect r = qt::toQRect(twipsToPixels(left, top, width, height));
+    // A control keeps its own float geometry; placing it through the widget would bypass that.
+    if (auto* c = qobject_cast<Control*>(w))
+        c->Move(float(r.x()), float(r.y()), float(r.width()), float(r.height()));
+    else
+        w->setGeometry(r);
 }
 
 } // namespace forms

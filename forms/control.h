@@ -63,4 +63,7 @@ private:
     bool m_pressedHere = false;
 };
 
+// Places a widget from a rectangle in twips (for stock widgets in windows).
+void placeTwips(QWidget* w, int left, int top, int width, int height);
+
 } // namespace forms

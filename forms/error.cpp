@@ -1,6 +1,7 @@
 #include "forms/error.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace forms {
@@ -8,70 +9,97 @@ namespace forms {
 namespace {
 
 // English names that existing throw sites start their detail with.
-ErrorKind kindOf(const QString& detail) {
-    static const std::array<std::pair<QLatin1String, ErrorKind>, 8> names = {{
-        {QLatin1String("Overflow"), ErrorKind::Overflow},
-        {QLatin1String("Type mismatch"), ErrorKind::TypeMismatch},
-        {QLatin1String("Invalid property value"), ErrorKind::InvalidPropertyValue},
-        {QLatin1String("Invalid procedure call or argument"), ErrorKind::InvalidCall},
-        {QLatin1String("Invalid argument"), ErrorKind::InvalidCall},
-        {QLatin1String("Invalid picture"), ErrorKind::InvalidPicture},
-        {QLatin1String("Invalid use of Nothing"), ErrorKind::ObjectNotSet},
-        {QLatin1String("Can't open Clipboard"), ErrorKind::ClipboardBusy},
+ErrorKind kindOf(std::u16string_view detail) {
+    static constexpr std::array<std::pair<std::u16string_view, ErrorKind>, 8> names = {{
+        {u"Overflow", ErrorKind::Overflow},
+        {u"Type mismatch", ErrorKind::TypeMismatch},
+        {u"Invalid property value", ErrorKind::InvalidPropertyValue},
+        {u"Invalid procedure call or argument", ErrorKind::InvalidCall},
+        {u"Invalid argument", ErrorKind::InvalidCall},
+        {u"Invalid picture", ErrorKind::InvalidPicture},
+        {u"Invalid use of Nothing", ErrorKind::ObjectNotSet},
+        {u"Can't open Clipboard", ErrorKind::ClipboardBusy},
     }};
     for (const auto& [name, kind] : names)
-        if (detail.startsWith(name) &&
-            (detail.size() == name.size() || detail.at(name.size()) == QLatin1Char(':')))
+        if (detail.starts_with(name) &&
+            (detail.size() == name.size() || detail[name.size()] == u':'))
             return kind;
     return ErrorKind::Unknown;
 }
 
+// what() is UTF-8; a lone surrogate becomes U+FFFD.
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        static constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+        out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
+        for (int k = tail - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return out;
+}
+
 } // namespace
 
-QString russianPhrase(ErrorKind kind) {
+std::u16string russianPhrase(ErrorKind kind) {
     switch (kind) {
     case ErrorKind::Unknown:
         break;
     case ErrorKind::InvalidCall:
-        return QStringLiteral("недопустимый вызов процедуры или аргумент");
+        return u"недопустимый вызов процедуры или аргумент";
     case ErrorKind::Overflow:
-        return QStringLiteral("переполнение");
+        return u"переполнение";
     case ErrorKind::TypeMismatch:
-        return QStringLiteral("несоответствие типов");
+        return u"несоответствие типов";
     case ErrorKind::InvalidPropertyValue:
-        return QStringLiteral("недопустимое значение свойства");
+        return u"недопустимое значение свойства";
     case ErrorKind::ObjectNotSet:
-        return QStringLiteral("объект не задан");
+        return u"объект не задан";
     case ErrorKind::InvalidPicture:
-        return QStringLiteral("недопустимый рисунок");
+        return u"недопустимый рисунок";
     case ErrorKind::ClipboardBusy:
-        return QStringLiteral("не удаётся открыть буфер обмена");
+        return u"не удаётся открыть буфер обмена";
     case ErrorKind::FileNotFound:
-        return QStringLiteral("файл не найден");
+        return u"файл не найден";
     case ErrorKind::NotARegularFile:
-        return QStringLiteral("путь ведёт не к обычному файлу");
+        return u"путь ведёт не к обычному файлу";
     case ErrorKind::OutsideFolder:
-        return QStringLiteral("путь выходит за пределы папки файла формы");
+        return u"путь выходит за пределы папки файла формы";
     case ErrorKind::FileAccess:
-        return QStringLiteral("ошибка доступа к файлу");
+        return u"ошибка доступа к файлу";
     case ErrorKind::FileTooLarge:
-        return QStringLiteral("файл слишком велик");
+        return u"файл слишком велик";
     case ErrorKind::BadFileFormat:
-        return QStringLiteral("недопустимый формат файла");
+        return u"недопустимый формат файла";
     case ErrorKind::GivenTwice:
-        return QStringLiteral("значение задано дважды");
+        return u"значение задано дважды";
     }
-    return QStringLiteral("непредвиденная ошибка выполнения");
+    return u"непредвиденная ошибка выполнения";
 }
 
-RuntimeError::RuntimeError(const QString& detail) : RuntimeError(kindOf(detail), detail) {}
+RuntimeError::RuntimeError(const std::u16string& detail) : RuntimeError(kindOf(detail), detail) {}
 
-RuntimeError::RuntimeError(ErrorKind kind, const QString& detail)
-    : std::runtime_error(detail.toStdString()), m_kind(kind), m_message(detail) {}
+RuntimeError::RuntimeError(ErrorKind kind, const std::u16string& detail)
+    : std::runtime_error(toUtf8(detail)), m_kind(kind), m_message(detail) {}
 
-QString RuntimeError::userMessage() const {
-    const QString phrase = russianPhrase(m_kind);
-    return phrase.left(1).toUpper() + phrase.mid(1);
+std::u16string RuntimeError::userMessage() const {
+    std::u16string sentence = russianPhrase(m_kind);
+    // Every phrase starts with a lower-case letter of а..я.
+    if (!sentence.empty() && sentence[0] >= u'а' && sentence[0] <= u'я')
+        sentence[0] = static_cast<char16_t>(sentence[0] - 0x20);
+    return sentence;
 }
 
 } // namespace forms

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <stdexcept>
+#include <string>
 
 namespace forms {
 
@@ -26,7 +26,7 @@ enum class ErrorKind {
 };
 
 // The user's (Russian) wording of a kind, in lower case, to go inside a sentence.
-QString russianPhrase(ErrorKind kind);
+std::u16string russianPhrase(ErrorKind kind);
 
 // A run-time error of an event handler or property accessor: it ends the handler that raised
 // it and is reported by the application object instead of crossing the event loop. It carries an
@@ -35,18 +35,18 @@ class RuntimeError : public std::runtime_error {
 public:
     // The detail starts with the error's English name ("Overflow", "Type mismatch: ..."), which
     // gives its kind; the throw sites that name a classic run-time error stay as they are.
-    explicit RuntimeError(const QString& detail);
-    RuntimeError(ErrorKind kind, const QString& detail);
+    explicit RuntimeError(const std::u16string& detail);
+    RuntimeError(ErrorKind kind, const std::u16string& detail);
 
     ErrorKind kind() const { return m_kind; }
     // The English detail.
-    QString message() const { return m_message; }
+    std::u16string message() const { return m_message; }
     // What the message box shows: a Russian sentence.
-    virtual QString userMessage() const;
+    virtual std::u16string userMessage() const;
 
 private:
     ErrorKind m_kind;
-    QString m_message;
+    std::u16string m_message;
 };
 
 } // namespace forms

@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 #include "forms/units.h"
 
 #include <QApplication>
@@ -83,8 +84,8 @@ void Form::Minimize() {
 
 void Form::setClientSizeTwips(int width, int height) {
     if (width < 0 || height < 0)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
-    m_client->setFixedSize(twipsToPixels(0, 0, width, height).size());
+        throw RuntimeError(u"Invalid property value");
+    m_client->setFixedSize(qt::toQRect(twipsToPixels(0, 0, width, height)).size());
     layout()->activate();
 }
 

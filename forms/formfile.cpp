@@ -384,20 +384,21 @@ FormFileError::FormFileError(const QString& message, const QString& file, const 
 
 FormFileError::FormFileError(ErrorKind kind, const QString& message, const QString& file,
                              const QString& control, const QString& property)
-    : RuntimeError(kind, composeMessage(message, file, control, property)), m_file(file),
-      m_control(control), m_property(property) {}
+    : RuntimeError(kind, composeMessage(message, file, control, property).toStdU16String()),
+      m_file(file), m_control(control), m_property(property) {}
 
 FormFileError::FormFileError(const RuntimeError& cause, const QString& file, const QString& control,
                              const QString& property)
-    : FormFileError(cause.kind(), cause.message(), file, control, property) {}
+    : FormFileError(cause.kind(), QString::fromStdU16String(cause.message()), file, control,
+                    property) {}
 
-QString FormFileError::userMessage() const {
+std::u16string FormFileError::userMessage() const {
     QString where = QStringLiteral("Не удалось прочитать файл формы «%1»").arg(m_file);
     if (!m_control.isEmpty())
         where += QStringLiteral(", элемент «%1»").arg(m_control);
     if (!m_property.isEmpty())
         where += QStringLiteral(", свойство «%1»").arg(m_property);
-    return where + QStringLiteral(": ") + russianPhrase(kind()) + QLatin1Char('.');
+    return (where + QStringLiteral(": ")).toStdU16String() + russianPhrase(kind()) + u'.';
 }
 
 const StoredControl* FormFile::find(const QString& name) const {

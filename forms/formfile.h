@@ -25,7 +25,7 @@ public:
     QString file() const { return m_file; }
     QString control() const { return m_control; }
     QString property() const { return m_property; }
-    QString userMessage() const override;
+    std::u16string userMessage() const override;
 
 private:
     QString m_file, m_control, m_property;

@@ -1,31 +1,32 @@
 #pragma once
 
-#include <QString>
-#include <Qt>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace forms {
 
-// Windows virtual-key code of a Qt key (Qt::Key); 0 when there is none. Shifted symbols and the
-// letters of the Russian layout give the code of the key they sit on (US / ЙЦУКЕН layouts).
-std::int16_t virtualKeyFromQt(int qtKey);
-// The same, with the keypad keys (Qt::KeypadModifier) mapped to the numeric-pad codes.
-std::int16_t virtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
+// Windows virtual-key codes that the key encodings below look at; letters are 'A'..'Z'.
+inline constexpr std::int16_t vkBack = 0x08, vkReturn = 0x0D, vkEscape = 0x1B;
+
+// The modifier keys held and the mouse buttons down, as a backend reports them.
+struct KeyModifiers {
+    bool shift = false, control = false, alt = false;
+};
+struct MouseButtons {
+    bool left = false, right = false, middle = false;
+};
 
 // Shift argument of mouse and key events: 1 Shift, 2 Ctrl, 4 Alt.
-std::int16_t shiftMask(Qt::KeyboardModifiers m);
+std::int16_t shiftMask(KeyModifiers m);
 
 // Button argument: 1 left, 2 right, 4 middle (or-ed for a mask).
-std::int16_t buttonMask(Qt::MouseButtons b);
+std::int16_t buttonMask(MouseButtons b);
 
-// The character's code in code page 1251 (ASCII passes through); -1 when it has none.
-int toCp1251(char16_t ch);
-// The Unicode character of a code page 1251 byte; U+FFFD for the one unassigned byte (0x98).
-char16_t fromCp1251(unsigned char byte);
-
-// The KeyAscii codes a key press yields, in order: the event's text in code page 1251 ('?' for a
+// The KeyAscii codes a key press yields, in order: the typed text in code page 1251 ('?' for a
 // character the code page lacks), the control codes of Enter, Esc and Backspace, and Ctrl+letter
 // as 1..26. Empty for keys that type nothing.
-QList<std::int16_t> keyAsciiCodes(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
+std::vector<std::int16_t> keyAsciiCodes(std::int16_t virtualKey, KeyModifiers modifiers,
+                                        const std::u16string& text);
 
 } // namespace forms

@@ -2,6 +2,7 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -37,7 +38,7 @@ void Label::setBackStyleTransparent(bool on) {
 
 void Label::setFont(FontRef font) {
     if (!font)
-        throw RuntimeError(QStringLiteral("Invalid use of Nothing: a label needs a font object"));
+        throw RuntimeError(u"Invalid use of Nothing: a label needs a font object");
     m_font = std::move(font);
     refresh();
 }
@@ -79,7 +80,7 @@ void Label::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // Colours were checked when set, so resolving them here cannot fail.
     if (!m_transparent)
-        p.fillRect(rect(), toQColor(m_backColor));
+        p.fillRect(rect(), qt::toQColor(m_backColor));
     if (m_caption.isEmpty())
         return;
     p.setFont(qfont());
@@ -87,13 +88,13 @@ void Label::paintEvent(QPaintEvent*) {
     const QRectF area(rect());
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     if (isEnabled()) {
-        p.setPen(toQColor(m_foreColor));
+        p.setPen(qt::toQColor(m_foreColor));
         p.drawText(area, flags, m_caption);
     } else {
         // The engraved look of disabled text: highlight one pixel down-right, shadow on top.
-        p.setPen(toQColor(0x80000014));
+        p.setPen(qt::toQColor(0x80000014));
         p.drawText(area.translated(1, 1), flags, m_caption);
-        p.setPen(toQColor(0x80000010));
+        p.setPen(qt::toQColor(0x80000010));
         p.drawText(area, flags, m_caption);
     }
 }

@@ -1,6 +1,7 @@
 #include "forms/line.h"
 
 #include "forms/color.h"
+#include "forms/qt/convert.h"
 #include "forms/units.h"
 
 #include <QPainter>
@@ -45,7 +46,7 @@ void Line::place() {
 
 void Line::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor c = toQColor(m_borderColor);
+    const QColor c = qt::toQColor(m_borderColor);
     const QPoint o = origin();
     const QPoint a = m_p1 - o, b = m_p2 - o;
     if (m_borderWidth == 1) {

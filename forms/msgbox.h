@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QList>
-#include <QMessageBox>
-#include <QString>
-#include <QStringList>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace forms {
 
@@ -29,26 +27,29 @@ enum VbMsgBoxStyle : int {
     vbApplicationModal = 0,
 };
 
+// The icon a message box shows.
+enum class MsgBoxIcon { None, Critical, Question, Exclamation, Information };
+
 // Everything a message box shows and answers, worked out from prompt, style value and title.
 struct MsgBoxRequest {
-    QString prompt; // as the caller passed it
+    std::u16string prompt; // as the caller passed it
     int style = 0;
-    QString title;
-    QStringList buttons; // captions, left to right
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::u16string title;
+    std::vector<std::u16string> buttons; // captions, left to right
+    MsgBoxIcon icon = MsgBoxIcon::None;
     int defaultIndex = 0;
-    int escapeIndex = -1; // the button Esc presses; -1: Esc does nothing
-    QList<int> results;   // the answer of each button
+    int escapeIndex = -1;     // the button Esc presses; -1: Esc does nothing
+    std::vector<int> results; // the answer of each button
 
     // The prompt as shown: CR LF, lone CR and LF all become one line break (LF).
-    QString shownText() const;
+    std::u16string shownText() const;
 };
 
 // Builds the request without showing anything; throws RuntimeError for an invalid style value.
-MsgBoxRequest describeMsgBox(const QString& prompt, int style, const QString& title);
+MsgBoxRequest describeMsgBox(const std::u16string& prompt, int style, const std::u16string& title);
 
 // Shows an application-modal message box and returns the answer (vbOK .. vbNo).
-int MsgBox(const QString& prompt, int style, const QString& title);
+int MsgBox(const std::u16string& prompt, int style, const std::u16string& title);
 
 // Test hook: a presenter gets the request instead of the real box and returns the answer.
 // An empty function restores the real box.

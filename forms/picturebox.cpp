@@ -3,6 +3,7 @@
 #include "forms/color.h"
 #include "forms/error.h"
 #include "forms/keys.h"
+#include "forms/qt/convert.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -42,7 +43,7 @@ OleColor PictureBox::Point(int x, int y) const {
 }
 
 void PictureBox::PSet(int x, int y, OleColor c) {
-    const QColor color = toQColor(c); // checks c first, even for a pixel outside
+    const QColor color = qt::toQColor(c); // checks c first, even for a pixel outside
     if (!m_image.valid(x, y))
         return;
     m_image.setPixel(x, y, color.rgb());
@@ -51,7 +52,7 @@ void PictureBox::PSet(int x, int y, OleColor c) {
 
 void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
     if (!hasImage(picture))
-        throw RuntimeError(QStringLiteral("Invalid picture"));
+        throw RuntimeError(u"Invalid picture");
     if (m_image.isNull())
         return;
     {
@@ -62,7 +63,7 @@ void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
 }
 
 void PictureBox::Cls() {
-    m_image.fill(toQColor(m_backColor));
+    m_image.fill(qt::toQColor(m_backColor));
     update();
 }
 
@@ -78,7 +79,7 @@ void PictureBox::rebuild() {
     } else {
         if (m_image.size() != size)
             m_image = QImage(size, QImage::Format_RGB32);
-        m_image.fill(toQColor(m_backColor));
+        m_image.fill(qt::toQColor(m_backColor));
         if (hasImage(m_picture)) {
             QPainter p(&m_image);
             p.drawImage(0, 0, m_picture->image());
@@ -98,7 +99,7 @@ void PictureBox::resizeImage() {
     // Background + stored picture, then whatever of the old drawing still fits on top.
     const QImage old = m_image;
     m_image = QImage(size, QImage::Format_RGB32);
-    m_image.fill(toQColor(m_backColor));
+    m_image.fill(qt::toQColor(m_backColor));
     QPainter p(&m_image);
     if (hasImage(m_picture))
         p.drawImage(0, 0, m_picture->image());
@@ -118,22 +119,23 @@ void PictureBox::resizeEvent(QResizeEvent* e) {
 void PictureBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     if (m_image.isNull()) {
-        p.fillRect(e->rect(), toQColor(m_backColor));
+        p.fillRect(e->rect(), qt::toQColor(m_backColor));
         return;
     }
     p.drawImage(e->rect().topLeft(), m_image, e->rect());
     // Anything beyond the image (a resize not yet seen) shows the background.
     const QRegion rest = QRegion(e->rect()) - QRegion(m_image.rect());
     for (const QRect& r : rest)
-        p.fillRect(r, toQColor(m_backColor));
+        p.fillRect(r, qt::toQColor(m_backColor));
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* e) {
     const QPointer<PictureBox> self(this);
-    std::int16_t keyCode = virtualKeyFromQt(e->key(), e->modifiers());
-    std::int16_t shift = shiftMask(e->modifiers());
+    std::int16_t keyCode = qt::virtualKeyFromQt(e->key(), e->modifiers());
+    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
     emit KeyDown(keyCode, shift);
-    for (std::int16_t code : keyAsciiCodes(e->key(), e->modifiers(), e->text())) {
+    for (std::int16_t code :
+         keyAsciiCodes(keyCode, qt::modifiersOf(e->modifiers()), e->text().toStdU16String())) {
         if (!self)
             return;
         std::int16_t keyAscii = code;
@@ -145,8 +147,8 @@ void PictureBox::keyReleaseEvent(QKeyEvent* e) {
     // Windows repeats only the key-down message while a key is held.
     if (e->isAutoRepeat())
         return;
-    std::int16_t keyCode = virtualKeyFromQt(e->key(), e->modifiers());
-    std::int16_t shift = shiftMask(e->modifiers());
+    std::int16_t keyCode = qt::virtualKeyFromQt(e->key(), e->modifiers());
+    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
     emit KeyUp(keyCode, shift);
 }
 

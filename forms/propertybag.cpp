@@ -2,6 +2,7 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 
 #include <cmath>
 #include <limits>
@@ -61,15 +62,15 @@ QString describe(const PropertyValue& v) {
     const QString value = std::holds_alternative<QString>(v)
                               ? describe(v)
                               : QStringLiteral("%1 %2").arg(typeName(v)).arg(n);
-    throw RuntimeError(
+    throw qt::runtimeError(
         ErrorKind::Overflow,
         QStringLiteral("Overflow: %1 does not fit in %2").arg(value, QLatin1String(target)));
 }
 
 [[noreturn]] void mismatch(const PropertyValue& v, const char* target) {
-    throw RuntimeError(ErrorKind::TypeMismatch,
-                       QStringLiteral("Type mismatch: %1 cannot be converted to %2")
-                           .arg(describe(v), QLatin1String(target)));
+    throw qt::runtimeError(ErrorKind::TypeMismatch,
+                           QStringLiteral("Type mismatch: %1 cannot be converted to %2")
+                               .arg(describe(v), QLatin1String(target)));
 }
 
 // A number as the language's conversion functions read text: decimal (rounded half to even) or
@@ -188,7 +189,7 @@ PropertyValue PropertyBag::ReadProperty(const QString& name,
 void PropertyBag::WriteProperty(const QString& name, const PropertyValue& value,
                                 const PropertyValue& defaultValue) {
     if (name.isEmpty())
-        throw RuntimeError(ErrorKind::InvalidCall, QStringLiteral("Invalid property name: empty"));
+        throw RuntimeError(ErrorKind::InvalidCall, u"Invalid property name: empty");
     if (sameValue(value, defaultValue)) {
         const qsizetype i = indexOf(name);
         if (i >= 0) {

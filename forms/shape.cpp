@@ -1,6 +1,7 @@
 #include "forms/shape.h"
 
 #include "forms/color.h"
+#include "forms/qt/convert.h"
 #include "forms/units.h"
 
 #include <QPainter>
@@ -29,7 +30,7 @@ void Shape::setDotted(bool on) {
 
 void Shape::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor c = toQColor(m_borderColor);
+    const QColor c = qt::toQColor(m_borderColor);
     const int w = width(), h = height();
     if (m_dotted && m_borderWidth == 1) {
         // The dots lie on a checkerboard, so the four sides meet without a doubled dot.

@@ -1,6 +1,7 @@
 #include "forms/stdpicture.h"
 
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 
 #include <QImageReader>
 #include <atomic>
@@ -35,7 +36,7 @@ PictureRef loadPicture(const QString& path) {
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull())
-        throw RuntimeError(
+        throw qt::runtimeError(
             QStringLiteral("Cannot load picture \"%1\": %2").arg(path, reader.errorString()));
     return makePicture(std::move(image));
 }

@@ -2,6 +2,7 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
+#include "forms/qt/convert.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -18,7 +19,7 @@ namespace forms {
 namespace {
 
 QPalette withBackground(QPalette palette, OleColor color) {
-    const QColor c = toQColor(color);
+    const QColor c = qt::toQColor(color);
     palette.setColor(QPalette::Base, c);
     palette.setColor(QPalette::Button, c);
     return palette;
@@ -142,7 +143,7 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
 
 void ComboBox::AddItem(const QString& item, int index) {
     if (index < -1 || index > count())
-        throw RuntimeError(QStringLiteral("Invalid argument: list position %1").arg(index));
+        throw qt::runtimeError(QStringLiteral("Invalid argument: list position %1").arg(index));
     // QComboBox chooses the first entry added to an empty list and shifts the position when an
     // entry goes in before it; neither is a choice of the user or the program.
     const bool none = currentIndex() == -1;
@@ -158,7 +159,7 @@ void ComboBox::AddItem(const QString& item, int index) {
 
 void ComboBox::setListIndex(int index) {
     if (index < -1 || index >= count())
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+        throw RuntimeError(u"Invalid property value");
     setCurrentIndex(index);
 }
 
@@ -172,7 +173,7 @@ void ComboBox::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    painter.fillRect(rect(), toQColor(m_backColor));
+    painter.fillRect(rect(), qt::toQColor(m_backColor));
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
@@ -187,7 +188,7 @@ void ComboBox::paintEvent(QPaintEvent*) {
         focus.initFrom(this);
         focus.rect = style()->subControlRect(QStyle::CC_ComboBox, &option,
                                              QStyle::SC_ComboBoxEditField, this);
-        focus.backgroundColor = toQColor(m_backColor);
+        focus.backgroundColor = qt::toQColor(m_backColor);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);

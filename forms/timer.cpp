@@ -21,7 +21,7 @@ QSet<Timer*>& timers() {
 
 Timer::Timer(QObject* parent, int intervalMs, bool enabled) : QObject(parent) {
     if (intervalMs < 0)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+        throw RuntimeError(u"Invalid property value");
     m_interval = intervalMs;
     m_enabled = enabled;
     timers().insert(this);
@@ -35,7 +35,7 @@ Timer::~Timer() {
 
 void Timer::setInterval(int ms) {
     if (ms < 0)
-        throw RuntimeError(QStringLiteral("Invalid property value"));
+        throw RuntimeError(u"Invalid property value");
     m_interval = ms;
     update();
 }

@@ -1,23 +1,27 @@
 #pragma once
 
-#include <QRect>
-
-class QWidget;
+#include "forms/platform.h"
 
 namespace forms {
 
-// 1440 / logical dots per inch of the primary screen (15 at 96 dpi).
-float twipsPerPixelX();
-float twipsPerPixelY();
+// The screen's twips per pixel, as the platform reports it.
+using platform::twipsPerPixelX;
+using platform::twipsPerPixelY;
+
+// A rectangle in whole pixels.
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
 
 // Nearest whole pixel, halves away from zero (2.5 -> 3, -2.5 -> -3).
 int pixelRound(float v);
 
-// A rectangle in twips as pixels of the primary screen.
-QRect twipsToPixels(int left, int top, int width, int height);
-
-// Places a widget from a rectangle in twips (for stock widgets in windows).
-void placeTwips(QWidget* w, int left, int top, int width, int height);
+// A rectangle in twips as pixels, at the given twips per pixel.
+PixelRect twipsToPixels(int left, int top, int width, int height, float twipsPerPixelX,
+                        float twipsPerPixelY);
+// The same on the primary screen.
+PixelRect twipsToPixels(int left, int top, int width, int height);
 
 // The width of a shape's or a line's border in pixels: 1 to 8192, else "Invalid property value".
 int checkedBorderWidth(int w);

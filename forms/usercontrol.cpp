@@ -2,6 +2,8 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
+#include "forms/qt/convert.h"
+#include "forms/control.h"
 #include "forms/units.h"
 
 #include <QPainter>
@@ -19,9 +21,10 @@ void UserControl::setBackColor(OleColor c) {
 
 void UserControl::beginLifecycle(const char* entry) {
     if (m_initialized)
-        throw RuntimeError(QStringLiteral("%1: the control's properties were already initialised "
-                                          "or read; a control is set up only once")
-                               .arg(QLatin1String(entry)));
+        throw qt::runtimeError(
+            QStringLiteral("%1: the control's properties were already initialised "
+                           "or read; a control is set up only once")
+                .arg(QLatin1String(entry)));
     m_initialized = true;
 }
 
@@ -70,8 +73,9 @@ void UserControl::showEvent(QShowEvent* e) {
     if (e->spontaneous())
         return;
     if (!m_initialized)
-        throw RuntimeError(QStringLiteral("The control is shown before InitNew or ReadFrom set up "
-                                          "its properties"));
+        throw qt::runtimeError(
+            QStringLiteral("The control is shown before InitNew or ReadFrom set up "
+                           "its properties"));
     UserControl_Show();
 }
 
@@ -82,7 +86,7 @@ void UserControl::resizeEvent(QResizeEvent* e) {
 
 void UserControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), toQColor(m_backColor));
+    p.fillRect(rect(), qt::toQColor(m_backColor));
 }
 
 } // namespace forms

@@ -40,7 +40,7 @@ void kxButton::moveImageFromHome(std::int32_t offset) {
     std::int32_t left = 0, top = 0;
     if (__builtin_add_overflow(m_ImageLeft, offset, &left) ||
         __builtin_add_overflow(m_ImageTop, offset, &top))
-        throw forms::RuntimeError(QStringLiteral("Overflow"));
+        throw forms::RuntimeError(u"Overflow");
     Image1.Move(static_cast<float>(left), static_cast<float>(top));
 }
 

@@ -14,7 +14,7 @@ std::int32_t kxButton::whole(double x) {
     const double r = std::nearbyint(x);
     if (!(r >= std::numeric_limits<std::int32_t>::min() &&
           r <= std::numeric_limits<std::int32_t>::max()))
-        throw forms::RuntimeError(QStringLiteral("Overflow"));
+        throw forms::RuntimeError(u"Overflow");
     return static_cast<std::int32_t>(r);
 }
 

@@ -176,7 +176,7 @@ void kxButton::setCaption(const QString& New_Caption) {
     if (forms::hasImage(Image1.Picture()))
         available = Picture1.ScaleWidth() - (Image1.Width() + 3.0f);
     if (!std::isfinite(available))
-        throw forms::RuntimeError(QStringLiteral("Overflow"));
+        throw forms::RuntimeError(u"Overflow");
     if (Label1.Width() > available)
         Label1.setWidth(available);
     UserControl_Resize();

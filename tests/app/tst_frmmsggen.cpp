@@ -83,7 +83,7 @@ private slots:
         app::applyDesktopLook();
         forms::setMsgBoxPresenter([this](const forms::MsgBoxRequest& request) {
             shown.append(request);
-            return request.results.value(request.defaultIndex, forms::vbOK);
+            return request.results.at(request.defaultIndex);
         });
         w = openWindow();
         QVERIFY(w);
@@ -274,9 +274,9 @@ private slots:
         w->txtText->setText(text);
         w->Put->trigger();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].prompt.contains(QStringLiteral("слишком длинный")));
-        QVERIFY(shown[0].prompt.contains(QStringLiteral("1023")));
-        QCOMPARE(shown[0].icon, QMessageBox::Warning);
+        QVERIFY(shown[0].prompt.find(u"слишком длинный") != std::u16string::npos);
+        QVERIFY(shown[0].prompt.find(u"1023") != std::u16string::npos);
+        QCOMPARE(shown[0].icon, forms::MsgBoxIcon::Exclamation);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
         QVERIFY(!w->isMinimized());
         QCOMPARE(w->txtText->Text(), text);
@@ -306,10 +306,11 @@ private slots:
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].prompt, shown[0].prompt);
         QCOMPARE(shown[0].style, 18);
-        QCOMPARE(shown[0].prompt, QStringLiteral("Диск не найден.\r\nЧто делать?"));
-        QCOMPARE(shown[0].title, QStringLiteral("Ошибка"));
-        QCOMPARE(shown[0].buttons, (QStringList{"Прервать", "Повтор", "Пропустить"}));
-        QCOMPARE(shown[0].icon, QMessageBox::Critical);
+        QCOMPARE(shown[0].prompt, u"Диск не найден.\r\nЧто делать?");
+        QCOMPARE(shown[0].title, u"Ошибка");
+        QCOMPARE(shown[0].buttons,
+                 (std::vector<std::u16string>{u"Прервать", u"Повтор", u"Пропустить"}));
+        QCOMPARE(shown[0].icon, forms::MsgBoxIcon::Critical);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
         QVERIFY(!w->isMinimized());
     }

@@ -45,7 +45,7 @@ private slots:
         setMsgBoxPresenter([this](const MsgBoxRequest& r) {
             // Another error while the box is open (a repaint, a timer...) goes to the log.
             if ((m_shown << r).size() == 1)
-                QTimer::singleShot(0, this, [] { throw RuntimeError(QStringLiteral("again")); });
+                QTimer::singleShot(0, this, [] { throw RuntimeError(u"again"); });
             QCoreApplication::processEvents(); // the box's own loop
             return vbOK;
         });
@@ -88,9 +88,9 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("logged");
         // clang-format off
-        QTest::newRow("overflow") << std::function<void()>([] { throw RuntimeError(QStringLiteral("Overflow")); }) << "Переполнение" << "Overflow";
-        QTest::newRow("invalid property value") << std::function<void()>([] { throw RuntimeError(QStringLiteral("Invalid property value: -1")); }) << "Недопустимое значение свойства" << "Invalid property value: -1";
-        QTest::newRow("form file") << std::function<void()>([] { throw FormFileError(RuntimeError(QStringLiteral("Type mismatch: Long")), "f.json", "cmdExit", "Caption"); })
+        QTest::newRow("overflow") << std::function<void()>([] { throw RuntimeError(u"Overflow"); }) << "Переполнение" << "Overflow";
+        QTest::newRow("invalid property value") << std::function<void()>([] { throw RuntimeError(u"Invalid property value: -1"); }) << "Недопустимое значение свойства" << "Invalid property value: -1";
+        QTest::newRow("form file") << std::function<void()>([] { throw FormFileError(RuntimeError(u"Type mismatch: Long"), "f.json", "cmdExit", "Caption"); })
             << "Не удалось прочитать файл формы «f.json», элемент «cmdExit», свойство «Caption»: несоответствие типов." << "Form file \"f.json\", control \"cmdExit\", property \"Caption\": Type mismatch: Long";
         QTest::newRow("std::exception") << std::function<void()>([] { throw std::out_of_range("index\nout of range"); }) << "Непредвиденная ошибка выполнения" << "index out of range";
         QTest::newRow("anything else") << std::function<void()>([] { throw 42; }) << "Непредвиденная ошибка выполнения" << "Unknown run-time error";
@@ -105,8 +105,9 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "run-time error while another is shown: again");
         QTimer::singleShot(0, this, thrower);
         QTRY_COMPARE(m_shown.size(), 1); // and the program goes on
-        QCOMPARE(std::tuple(m_shown[0].prompt, m_shown[0].style, m_shown[0].title),
-                 std::tuple(shown, int(vbCritical), QStringLiteral("Alertwright")));
+        QCOMPARE(
+            std::tuple(m_shown[0].prompt, m_shown[0].style, m_shown[0].title),
+            std::tuple(shown.toStdU16String(), int(vbCritical), std::u16string(u"Alertwright")));
     }
 
     void clipboardRoundTripAndFailure() {

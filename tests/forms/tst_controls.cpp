@@ -5,6 +5,8 @@
 #include "forms/error.h"
 #include "forms/keys.h"
 #include "forms/label.h"
+#include "forms/platform.h"
+#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/units.h"
 
@@ -42,9 +44,9 @@ private slots:
         QFETCH(QColor, color);
         QCOMPARE(isValidColor(value), color.isValid());
         if (color.isValid())
-            QCOMPARE(toQColor(value), color);
+            QCOMPARE(qt::toQColor(value), color);
         else
-            QVERIFY_THROWS_EXCEPTION(RuntimeError, toQColor(value));
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, qt::toQColor(value));
         QVERIFY(isValidColor(0x8000001Eu)); // the last system colour
     }
 
@@ -52,7 +54,7 @@ private slots:
         for (const auto& [value, pixels] :
              {std::pair{2.5f, 3}, {-2.5f, -3}, {0.49f, 0}, {-0.49f, 0}})
             QCOMPARE(pixelRound(value), pixels);
-        QCOMPARE(twipsToPixels(990, 3510, 3840, 420), QRect(66, 234, 256, 28));
+        QCOMPARE(qt::toQRect(twipsToPixels(990, 3510, 3840, 420)), QRect(66, 234, 256, 28));
     }
 
     void floatGeometryKept_data() {
@@ -159,9 +161,16 @@ private slots:
     }
 
     void codePage1251() {
-        for (int b = 0; b < 256; ++b) // every byte but the unassigned 0x98 goes there and back
-            QCOMPARE(toCp1251(fromCp1251(static_cast<unsigned char>(b))), b == 0x98 ? -1 : b);
-        QCOMPARE(keyAsciiCodes(0x042F, {}, QStringLiteral("я")), QList<std::int16_t>{255});
+        for (const auto& [c, code] : {std::pair{u'?', int('?')},
+                                      {u'€', 0x88},
+                                      {u'Ё', 0xA8},
+                                      {u'№', 0xB9},
+                                      {u'я', 0xFF},
+                                      {u'é', -1},
+                                      {u'\uFFFD', -1},
+                                      {u'\xD83D', -1}})
+            QCOMPARE(platform::toCp1251(c), code);
+        QCOMPARE(keyAsciiCodes('Z', {}, u"яé"), (std::vector<std::int16_t>{255, '?'}));
     }
 };
 

@@ -16,6 +16,13 @@ namespace {
 const QString OK = "OK", Cancel = "Отмена", Abort = "Прервать", Retry = "Повтор",
               Ignore = "Пропустить", Yes = "Да", No = "Нет";
 
+QStringList qStrings(const std::vector<std::u16string>& list) {
+    QStringList out;
+    for (const std::u16string& s : list)
+        out << QString::fromStdU16String(s);
+    return out;
+}
+
 } // namespace
 
 class TestMsgBox : public QObject {
@@ -33,25 +40,25 @@ private slots:
         QTest::addColumn<int>("escapeIndex");
         using L = QList<int>;
         // clang-format off
-        QTest::newRow("OK, information") << 64 << QStringList{OK} << L{vbOK} << int(QMessageBox::Information) << 0 << 0;
-        QTest::newRow("OK/Cancel, stop") << 17 << QStringList{OK, Cancel} << L{vbOK, vbCancel} << int(QMessageBox::Critical) << 0 << 1;
-        QTest::newRow("Abort/Retry/Ignore") << 2 << QStringList{Abort, Retry, Ignore} << L{vbAbort, vbRetry, vbIgnore} << int(QMessageBox::NoIcon) << 0 << -1;
-        QTest::newRow("Yes/No/Cancel, question, 3rd default") << 3 + 32 + 512 << QStringList{Yes, No, Cancel} << L{vbYes, vbNo, vbCancel} << int(QMessageBox::Question) << 2 << 2;
-        QTest::newRow("Yes/No, 3rd default falls back") << 4 + 512 << QStringList{Yes, No} << L{vbYes, vbNo} << int(QMessageBox::NoIcon) << 0 << -1;
-        QTest::newRow("Retry/Cancel, exclamation, 2nd default") << 5 + 48 + 256 << QStringList{Retry, Cancel} << L{vbRetry, vbCancel} << int(QMessageBox::Warning) << 1 << 1;
+        QTest::newRow("OK, information") << 64 << QStringList{OK} << L{vbOK} << int(MsgBoxIcon::Information) << 0 << 0;
+        QTest::newRow("OK/Cancel, stop") << 17 << QStringList{OK, Cancel} << L{vbOK, vbCancel} << int(MsgBoxIcon::Critical) << 0 << 1;
+        QTest::newRow("Abort/Retry/Ignore") << 2 << QStringList{Abort, Retry, Ignore} << L{vbAbort, vbRetry, vbIgnore} << int(MsgBoxIcon::None) << 0 << -1;
+        QTest::newRow("Yes/No/Cancel, question, 3rd default") << 3 + 32 + 512 << QStringList{Yes, No, Cancel} << L{vbYes, vbNo, vbCancel} << int(MsgBoxIcon::Question) << 2 << 2;
+        QTest::newRow("Yes/No, 3rd default falls back") << 4 + 512 << QStringList{Yes, No} << L{vbYes, vbNo} << int(MsgBoxIcon::None) << 0 << -1;
+        QTest::newRow("Retry/Cancel, exclamation, 2nd default") << 5 + 48 + 256 << QStringList{Retry, Cancel} << L{vbRetry, vbCancel} << int(MsgBoxIcon::Exclamation) << 1 << 1;
         // clang-format on
     }
     void buttonSetsReachThePresenter() {
         QFETCH(int, style);
         QList<MsgBoxRequest> seen;
         setMsgBoxPresenter([&](const MsgBoxRequest& r) { return seen << r, vbNo; });
-        QCOMPARE(MsgBox(QStringLiteral("Текст\rстрока"), style, QStringLiteral("Заголовок")), vbNo);
+        QCOMPARE(MsgBox(u"Текст\rстрока", style, u"Заголовок"), vbNo);
         QCOMPARE(seen.size(), 1);
         const MsgBoxRequest& r = seen[0];
-        QCOMPARE(r.title, QStringLiteral("Заголовок"));
-        QCOMPARE(r.shownText(), QStringLiteral("Текст\nстрока"));
-        QTEST(r.buttons, "buttons");
-        QTEST(r.results, "results");
+        QCOMPARE(r.title, u"Заголовок");
+        QCOMPARE(r.shownText(), u"Текст\nстрока");
+        QTEST(qStrings(r.buttons), "buttons");
+        QTEST(QList(r.results.begin(), r.results.end()), "results");
         QTEST(int(r.icon), "icon");
         QTEST(r.defaultIndex, "defaultIndex");
         QTEST(r.escapeIndex, "escapeIndex");
@@ -61,7 +68,7 @@ private slots:
         int shown = 0;
         setMsgBoxPresenter([&](const MsgBoxRequest&) { return ++shown, vbOK; });
         for (int bad : {-1, 6, 0x80, 0x400, 4096})
-            QVERIFY_THROWS_EXCEPTION(RuntimeError, MsgBox(QString(), bad, QString()));
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, MsgBox({}, bad, {}));
         QCOMPARE(shown, 0);
     }
 
@@ -114,7 +121,7 @@ private slots:
             if (box->isVisible())
                 box->done(0); // never leave the test hanging in the box's loop
         });
-        const int answer = MsgBox(text, style, title);
+        const int answer = MsgBox(text.toStdU16String(), style, title.toStdU16String());
         QTEST(captions, "captions");
         QCOMPARE(defaultCaption, captions.value(describeMsgBox({}, style, {}).defaultIndex));
         QTEST(closedByEsc, "escCloses");

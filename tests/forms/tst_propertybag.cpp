@@ -123,7 +123,7 @@ private slots:
                   : to == "Color"   ? toColor(value)
                                     : qint64(!toFont(value));
         });
-        QCOMPARE(e ? e->message().left(error.size()) : QString(), error);
+        QCOMPARE(e ? QString::fromStdU16String(e->message()).left(error.size()) : QString(), error);
         QTEST(got, "expected");
     }
 
@@ -192,16 +192,18 @@ private slots:
             for (const StoredControl& stored : parseFormFile(json, m_form).controls)
                 readStoredControl(*std::make_unique<MaskReader>(), stored, m_form);
         });
-        QVERIFY(e && e->message().contains(says));
+        QVERIFY(e);
+        const QString message = QString::fromStdU16String(e->message()),
+                      userMessage = QString::fromStdU16String(e->userMessage());
+        QVERIFY(message.contains(says));
         // The error, its English detail and the user's Russian sentence say where the fault is.
         for (const auto& [en, ru, part, got] :
              {std::tuple{"Form file \"", "файл формы «", m_form, e->file()},
               {"control \"", "элемент «", control, e->control()},
               {"property \"", "свойство «", property, e->property()}})
-            QVERIFY2(got == part &&
-                         (part.isEmpty() || (e->message().contains(en + part + '"') &&
-                                             e->userMessage().contains(ru + part + "»"))),
-                     qPrintable(e->message() + '\n' + e->userMessage()));
+            QVERIFY2(got == part && (part.isEmpty() || (message.contains(en + part + '"') &&
+                                                        userMessage.contains(ru + part + "»"))),
+                     qPrintable(message + '\n' + userMessage));
     }
 
 private:

@@ -2,6 +2,7 @@
 // Mouse input goes to the window at a point, so Qt finds the part under it as for a real pointer.
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/color.h"
+#include "forms/qt/convert.h"
 #include "forms/cursor.h"
 #include "forms/error.h"
 #include "forms/propertybag.h"
@@ -48,7 +49,7 @@ const auto oleOf = [](QRgb p) { return forms::rgbColor(qRed(p), qGreen(p), qBlue
 forms::PictureRef makePicture(int w, int h, forms::OleColor background,
                               std::initializer_list<std::pair<QPoint, QRgb>> dots = {}) {
     QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(forms::toQColor(background));
+    img.fill(forms::qt::toQColor(background));
     for (const auto& [at, c] : dots)
         img.setPixel(at, c);
     return forms::makePicture(img);
