@@ -1,0 +1,33 @@
+#!/bin/sh
+# Fails when a folder or file that must stay free of Qt includes a Qt header (or the Qt backend).
+# Usage: no_qt_check.sh <source dir>
+
+# What must build without Qt: folders, and single files of forms/ (the forms_core library).
+QT_FREE="
+codegen
+cli
+forms/vbtypes.h forms/platform.h
+forms/color.h forms/color.cpp
+forms/error.h forms/error.cpp
+forms/keys.h forms/keys.cpp
+forms/msgbox.h forms/msgbox.cpp
+forms/units.h forms/units.cpp
+"
+
+cd "${1:?usage: no_qt_check.sh <source dir>}" || exit 2
+status=0
+for path in $QT_FREE; do
+    if [ ! -e "$path" ]; then
+        echo "no_qt_check: $path does not exist" >&2
+        status=1
+        continue
+    fi
+    found=$(find "$path" -type f \( -name '*.h' -o -name '*.cpp' \) -exec \
+        grep -nHE '^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"]Q|<Qt|"forms/qt/)' {} +)
+    if [ -n "$found" ]; then
+        echo "$found"
+        status=1
+    fi
+done
+[ $status -eq 0 ] && echo "no Qt header in: $(echo $QT_FREE)"
+exit $status
