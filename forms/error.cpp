@@ -38,11 +38,7 @@ std::string toUtf8(std::u16string_view text) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         else if (c >= 0xD800 && c < 0xE000)
             c = 0xFFFD;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        const int tail = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
         static constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
         out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
         for (int k = tail - 1; k >= 0; --k)

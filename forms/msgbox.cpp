@@ -47,20 +47,11 @@ constexpr int kKnownBits = kButtonMask | kIconMask | kDefaultMask;
                        std::u16string(number.begin(), number.end()));
 }
 
+// The icon bits are 16 times the icon's number.
 MsgBoxIcon iconOf(int iconBits, int style) {
-    switch (iconBits) {
-    case 0:
-        return MsgBoxIcon::None;
-    case vbCritical:
-        return MsgBoxIcon::Critical;
-    case vbQuestion:
-        return MsgBoxIcon::Question;
-    case vbExclamation:
-        return MsgBoxIcon::Exclamation;
-    case vbInformation:
-        return MsgBoxIcon::Information;
-    }
-    invalidStyle(style);
+    if (iconBits > vbInformation)
+        invalidStyle(style);
+    return static_cast<MsgBoxIcon>(iconBits / vbCritical);
 }
 
 } // namespace

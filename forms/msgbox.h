@@ -27,7 +27,7 @@ enum VbMsgBoxStyle : int {
     vbApplicationModal = 0,
 };
 
-// The icon a message box shows.
+// The icon a message box shows, in the order of the style value's icon bits.
 enum class MsgBoxIcon { None, Critical, Question, Exclamation, Information };
 
 // Everything a message box shows and answers, worked out from prompt, style value and title.

@@ -1,9 +1,9 @@
 #include "forms/usercontrol.h"
 
 #include "forms/color.h"
+#include "forms/control.h"
 #include "forms/error.h"
 #include "forms/qt/convert.h"
-#include "forms/control.h"
 #include "forms/units.h"
 
 #include <QPainter>

@@ -20,28 +20,6 @@ namespace forms {
 
 namespace {
 
-QMessageBox::Icon qtIcon(MsgBoxIcon icon) {
-    switch (icon) {
-    case MsgBoxIcon::None:
-        break;
-    case MsgBoxIcon::Critical:
-        return QMessageBox::Critical;
-    case MsgBoxIcon::Question:
-        return QMessageBox::Question;
-    case MsgBoxIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MsgBoxIcon::Information:
-        return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
-
-int resultOf(const MsgBoxRequest& request, int index) {
-    return index >= 0 && index < static_cast<int>(request.results.size())
-               ? request.results[static_cast<std::size_t>(index)]
-               : 0;
-}
-
 // The window manager's frame around a top-level window, read from one it already decorates;
 // before there is one, a title bar and thin borders are assumed.
 QMargins frameAllowance() {
@@ -151,7 +129,10 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
     const QString title = QString::fromStdU16String(request.title);
     box->setWindowTitle(title);
     box->setTextFormat(Qt::PlainText);
-    box->setIcon(qtIcon(request.icon));
+    constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                           QMessageBox::Question, QMessageBox::Warning,
+                                           QMessageBox::Information};
+    box->setIcon(icons[static_cast<int>(request.icon)]);
 
     // One role for all buttons keeps them in the order given and stops Qt from choosing an
     // escape button of its own (it would take a No or Abort button); the escape button, when
@@ -188,12 +169,12 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
 
     box->exec();
 
-    int answer = request.escapeIndex >= 0 ? resultOf(request, request.escapeIndex)
-                                          : resultOf(request, request.defaultIndex);
+    int answer = request.escapeIndex >= 0 ? request.results[request.escapeIndex]
+                                          : request.results[request.defaultIndex];
     if (box) {
         const int clicked = buttons.indexOf(box->clickedButton());
         if (clicked >= 0)
-            answer = resultOf(request, clicked);
+            answer = request.results[clicked];
         delete box;
     }
     return answer;

@@ -16,13 +16,6 @@ namespace {
 const QString OK = "OK", Cancel = "Отмена", Abort = "Прервать", Retry = "Повтор",
               Ignore = "Пропустить", Yes = "Да", No = "Нет";
 
-QStringList qStrings(const std::vector<std::u16string>& list) {
-    QStringList out;
-    for (const std::u16string& s : list)
-        out << QString::fromStdU16String(s);
-    return out;
-}
-
 } // namespace
 
 class TestMsgBox : public QObject {
@@ -57,7 +50,10 @@ private slots:
         const MsgBoxRequest& r = seen[0];
         QCOMPARE(r.title, u"Заголовок");
         QCOMPARE(r.shownText(), u"Текст\nстрока");
-        QTEST(qStrings(r.buttons), "buttons");
+        QStringList buttons;
+        for (const std::u16string& caption : r.buttons)
+            buttons << QString::fromStdU16String(caption);
+        QTEST(buttons, "buttons");
         QTEST(QList(r.results.begin(), r.results.end()), "results");
         QTEST(int(r.icon), "icon");
         QTEST(r.defaultIndex, "defaultIndex");
