@@ -52,6 +52,13 @@ QColor toQColor(OleColor c) {
                   static_cast<int>((rgb >> 16) & 0xFF));
 }
 
+QStringList toQStringList(const std::vector<std::u16string>& list) {
+    QStringList out;
+    for (const std::u16string& s : list)
+        out << QString::fromStdU16String(s);
+    return out;
+}
+
 OleColor fromQColor(const QColor& c) {
     const QColor rgb = c.toRgb();
     return rgbColor(rgb.red(), rgb.green(), rgb.blue());

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 // Between the toolkit-neutral values of the forms layer and Qt's.
@@ -18,6 +19,8 @@ QColor toQColor(OleColor c);
 
 // RGB of the colour, alpha ignored.
 OleColor fromQColor(const QColor& c);
+
+QStringList toQStringList(const std::vector<std::u16string>& list);
 
 inline QRect toQRect(const PixelRect& r) {
     return QRect(r.x, r.y, r.width, r.height);

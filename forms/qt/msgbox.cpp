@@ -1,6 +1,7 @@
 #include "forms/msgbox.h"
 
 #include "forms/platform.h"
+#include "forms/qt/convert.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -138,8 +139,8 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
     // escape button of its own (it would take a No or Abort button); the escape button, when
     // there is one, is set explicitly.
     QList<QPushButton*> buttons;
-    for (const std::u16string& caption : request.buttons)
-        buttons << box->addButton(QString::fromStdU16String(caption), QMessageBox::ActionRole);
+    for (const QString& caption : qt::toQStringList(request.buttons))
+        buttons << box->addButton(caption, QMessageBox::ActionRole);
     box->setDefaultButton(buttons.value(request.defaultIndex));
     if (request.escapeIndex >= 0)
         box->setEscapeButton(buttons.value(request.escapeIndex));

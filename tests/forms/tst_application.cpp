@@ -105,9 +105,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "run-time error while another is shown: again");
         QTimer::singleShot(0, this, thrower);
         QTRY_COMPARE(m_shown.size(), 1); // and the program goes on
-        QCOMPARE(
-            std::tuple(m_shown[0].prompt, m_shown[0].style, m_shown[0].title),
-            std::tuple(shown.toStdU16String(), int(vbCritical), std::u16string(u"Alertwright")));
+        QCOMPARE(std::tuple(m_shown[0].prompt, m_shown[0].style, m_shown[0].title),
+                 std::tuple(shown.toStdU16String(), int(vbCritical), u"Alertwright"));
     }
 
     void clipboardRoundTripAndFailure() {

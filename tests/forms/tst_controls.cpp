@@ -160,7 +160,6 @@ private slots:
     }
 
     void codePage1251() {
-        // '?' for what the code page lacks: a Latin letter, U+FFFD, a lone surrogate.
         QCOMPARE(keyAsciiCodes('Z', {}, u"?€Ё№яé\uFFFD\xD83D"),
                  (std::vector<std::int16_t>{'?', 0x88, 0xA8, 0xB9, 0xFF, '?', '?', '?'}));
     }

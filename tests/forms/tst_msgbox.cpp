@@ -1,5 +1,6 @@
 #include "forms/error.h"
 #include "forms/msgbox.h"
+#include "forms/qt/convert.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -50,10 +51,7 @@ private slots:
         const MsgBoxRequest& r = seen[0];
         QCOMPARE(r.title, u"Заголовок");
         QCOMPARE(r.shownText(), u"Текст\nстрока");
-        QStringList buttons;
-        for (const std::u16string& caption : r.buttons)
-            buttons << QString::fromStdU16String(caption);
-        QTEST(buttons, "buttons");
+        QTEST(qt::toQStringList(r.buttons), "buttons");
         QTEST(QList(r.results.begin(), r.results.end()), "results");
         QTEST(int(r.icon), "icon");
         QTEST(r.defaultIndex, "defaultIndex");

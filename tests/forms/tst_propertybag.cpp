@@ -123,7 +123,7 @@ private slots:
                   : to == "Color"   ? toColor(value)
                                     : qint64(!toFont(value));
         });
-        QCOMPARE(e ? QString::fromStdU16String(e->message()).left(error.size()) : QString(), error);
+        QCOMPARE(e ? QString(e->what()).left(error.size()) : QString(), error);
         QTEST(got, "expected");
     }
 
@@ -193,8 +193,7 @@ private slots:
                 readStoredControl(*std::make_unique<MaskReader>(), stored, m_form);
         });
         QVERIFY(e);
-        const QString message = QString::fromStdU16String(e->message()),
-                      userMessage = QString::fromStdU16String(e->userMessage());
+        const QString message(e->what()), userMessage = QString::fromStdU16String(e->userMessage());
         QVERIFY(message.contains(says));
         // The error, its English detail and the user's Russian sentence say where the fault is.
         for (const auto& [en, ru, part, got] :
