@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace forms {
 
@@ -59,16 +60,17 @@ MsgBoxIcon iconOf(int iconBits, int style) {
 std::u16string MsgBoxRequest::shownText() const {
     std::u16string text;
     text.reserve(prompt.size());
-    for (std::size_t i = 0; i < prompt.size(); ++i) {
-        if (prompt[i] != u'\r')
-            text += prompt[i];
-        else if (i + 1 == prompt.size() || prompt[i + 1] != u'\n')
+    std::size_t from = 0;
+    // A CR before an LF is dropped; a lone CR becomes an LF.
+    for (std::size_t cr; (cr = prompt.find(u'\r', from)) != std::u16string::npos; from = cr + 1) {
+        text.append(prompt, from, cr - from);
+        if (cr + 1 == prompt.size() || prompt[cr + 1] != u'\n')
             text += u'\n';
     }
-    return text;
+    return text.append(prompt, from);
 }
 
-MsgBoxRequest describeMsgBox(const std::u16string& prompt, int style, const std::u16string& title) {
+MsgBoxRequest describeMsgBox(std::u16string prompt, int style, const std::u16string& title) {
     if (style < 0 || (style & ~kKnownBits) != 0)
         invalidStyle(style);
     const int set = style & kButtonMask;
@@ -79,7 +81,7 @@ MsgBoxRequest describeMsgBox(const std::u16string& prompt, int style, const std:
         invalidStyle(style);
 
     MsgBoxRequest request;
-    request.prompt = prompt;
+    request.prompt = std::move(prompt);
     request.style = style;
     request.title = title;
     request.icon = iconOf(style & kIconMask, style);
@@ -95,8 +97,8 @@ MsgBoxRequest describeMsgBox(const std::u16string& prompt, int style, const std:
     return request;
 }
 
-int MsgBox(const std::u16string& prompt, int style, const std::u16string& title) {
-    const MsgBoxRequest request = describeMsgBox(prompt, style, title);
+int MsgBox(std::u16string prompt, int style, const std::u16string& title) {
+    const MsgBoxRequest request = describeMsgBox(std::move(prompt), style, title);
     if (presenter())
         return presenter()(request);
     return platform::showMsgBox(request);

@@ -46,10 +46,10 @@ struct MsgBoxRequest {
 };
 
 // Builds the request without showing anything; throws RuntimeError for an invalid style value.
-MsgBoxRequest describeMsgBox(const std::u16string& prompt, int style, const std::u16string& title);
+MsgBoxRequest describeMsgBox(std::u16string prompt, int style, const std::u16string& title);
 
 // Shows an application-modal message box and returns the answer (vbOK .. vbNo).
-int MsgBox(const std::u16string& prompt, int style, const std::u16string& title);
+int MsgBox(std::u16string prompt, int style, const std::u16string& title);
 
 // Test hook: a presenter gets the request instead of the real box and returns the answer.
 // An empty function restores the real box.
