@@ -2,10 +2,10 @@
 // Mouse input goes to the window at a point, so Qt finds the part under it as for a real pointer.
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/color.h"
-#include "forms/qt/convert.h"
 #include "forms/cursor.h"
 #include "forms/error.h"
 #include "forms/propertybag.h"
+#include "forms/qt/convert.h"
 #include "forms/timer.h"
 
 #include <QMouseEvent>
