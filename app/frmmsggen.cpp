@@ -10,6 +10,7 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/msgbox.h"
+#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
@@ -79,7 +80,7 @@ frmMsgGen::frmMsgGen(QWidget* parent) : forms::Form(parent) {
 void frmMsgGen::createControls() {
     QWidget* area = client();
     // The stock controls take the window's default font, as the labels and buttons do.
-    area->setFont(forms::defaultFont()->toQFont());
+    area->setFont(forms::qt::toQFont(*forms::defaultFont()));
 
     txtTitle = new forms::TextBox(area);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
@@ -123,7 +124,8 @@ void frmMsgGen::createControls() {
     for (int i = 0; i < 4; ++i) {
         img[i] = new forms::Image(area);
         img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
-        img[i]->setPicture(forms::loadPicture(Resources + QLatin1String(rows[i].picture)));
+        img[i]->setPicture(
+            forms::loadPicture((Resources + QLatin1String(rows[i].picture)).toStdU16String()));
         const forms::PixelRect at = forms::twipsToPixels(5040, rows[i].imgTop, 0, 0);
         img[i]->Move(static_cast<float>(at.x), static_cast<float>(at.y));
         connect(img[i], &forms::Image::Click, this, [this, i] { img_Click(i); });

@@ -1,5 +1,6 @@
 #include "forms/formfile.h"
 
+#include "forms/qt/convert.h"
 #include "forms/usercontrol.h"
 
 #include <QDir>
@@ -108,7 +109,7 @@ FontRef readFont(const Context& cx, const QJsonValue& v) {
     const QJsonValue name = o.value(QLatin1String("name"));
     if (!name.isString() || name.toString().trimmed().isEmpty())
         cx.fail(QStringLiteral("the font needs a face name (\"name\", a non-empty string)"));
-    f.name = name.toString();
+    f.name = name.toString().toStdU16String();
     const QJsonValue size = o.value(QLatin1String("size"));
     if (!size.isDouble() || !std::isfinite(size.toDouble()) || size.toDouble() <= 0 ||
         size.toDouble() > 2048)
@@ -146,7 +147,7 @@ PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& fo
                     .arg(jsonTypeName(v)));
     const QString rel = v.toString();
     if (rel.isEmpty())
-        return makePicture(QImage()); // an empty picture, handle 0
+        return makePicture(PixelImage()); // an empty picture, handle 0
     // A form names only its own pictures: whatever else the machine holds stays out of reach.
     const QString folder = QDir::cleanPath(QFileInfo(formPath).absolutePath());
     const QString path = QDir::cleanPath(folder + QLatin1Char('/') + rel);
@@ -175,7 +176,7 @@ PictureRef readPicture(const Context& cx, const QJsonValue& v, const QString& fo
         cx.fail(QStringLiteral("picture file \"%1\" is not a readable PNG image: %2")
                     .arg(path, reader.errorString()),
                 ErrorKind::InvalidPicture);
-    return makePicture(std::move(image));
+    return makePicture(qt::fromQImage(image));
 }
 
 PropertyValue readValue(const Context& cx, const QJsonValue& v, const QString& formPath) {

@@ -41,14 +41,6 @@ bool isPictureLike(const PropertyValue& v) {
     return std::holds_alternative<PictureRef>(v) || std::holds_alternative<std::monostate>(v);
 }
 
-bool sameImage(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return false;
-    if (a.format() == b.format())
-        return a == b;
-    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-}
-
 QString describe(const PropertyValue& v) {
     constexpr qsizetype shown = 40;
     if (auto s = std::get_if<QString>(&v))
@@ -152,7 +144,7 @@ bool sameValue(const PropertyValue& a, const PropertyValue& b) {
         const bool ia = pa && hasImage(*pa), ib = pb && hasImage(*pb);
         if (!ia || !ib)
             return ia == ib;
-        return *pa == *pb || sameImage((*pa)->image(), (*pb)->image());
+        return *pa == *pb || (*pa)->image() == (*pb)->image();
     }
     if (isNothing(a) || isNothing(b))
         return isNothing(a) && isNothing(b);

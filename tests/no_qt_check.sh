@@ -11,6 +11,9 @@ forms/color.h forms/color.cpp
 forms/error.h forms/error.cpp
 forms/keys.h forms/keys.cpp
 forms/msgbox.h forms/msgbox.cpp
+forms/stdfont.h forms/stdfont.cpp
+forms/stdpicture.h forms/stdpicture.cpp
+forms/text.h forms/text.cpp
 forms/units.h forms/units.cpp
 "
 

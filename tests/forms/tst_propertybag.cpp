@@ -1,4 +1,5 @@
 #include "forms/formfile.h"
+#include "forms/qt/convert.h"
 #include "forms/usercontrol.h"
 
 #include <QFile>
@@ -16,9 +17,7 @@ namespace {
 using V = PropertyValue;
 
 PictureRef picture(QRgb c) {
-    QImage img(2, 2, QImage::Format_ARGB32);
-    img.fill(c);
-    return makePicture(img);
+    return makePicture(PixelImage(2, 2, c));
 }
 
 const char* const goodJson = R"json({"form": "frmMsgGen", "controls": [
@@ -63,7 +62,7 @@ private slots:
         const auto at = [this](const char* name) { return m_dir.filePath(QLatin1String(name)); };
         m_form = at("frmMsgGen.json");
         QFile corrupt(at("corrupt.png")), json(m_form);
-        QVERIFY(picture(qRgb(0, 0, 255))->image().scaled(16, 16).save(at("cmdPreview.png")) &&
+        QVERIFY(qt::toQImage(PixelImage(16, 16, qRgb(0, 0, 255))).save(at("cmdPreview.png")) &&
                 QDir(at(".")).mkdir("folder.png") &&
                 ::mkfifo(qPrintable(at("fifo.png")), 0600) == 0 &&
                 QFile::link("/dev/null", at("device.png")) &&
@@ -81,8 +80,8 @@ private slots:
         QTest::newRow("string differs in case") << V(QStringLiteral("KX")) << V(QStringLiteral("kx")) << true;
         QTest::newRow("empty string vs 0") << V(QString()) << V(0) << true;
         QTest::newRow("font same fields, other object") << V(makeFont()) << V(makeFont()) << false;
-        QTest::newRow("font other size") << V(makeFont(QStringLiteral("MS Sans Serif"), 10)) << V(makeFont()) << true;
-        QTest::newRow("empty picture vs Nothing") << V(makePicture(QImage())) << V(std::monostate{}) << false;
+        QTest::newRow("font other size") << V(makeFont(u"MS Sans Serif", 10)) << V(makeFont()) << true;
+        QTest::newRow("empty picture vs Nothing") << V(makePicture(PixelImage())) << V(std::monostate{}) << false;
         QTest::newRow("pictures, same pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 3))) << false;
         QTest::newRow("pictures, other pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 4))) << true;
     }
@@ -135,7 +134,7 @@ private slots:
         PropertyBag p = c->properties;
         QCOMPARE(toColor(p.ReadProperty("BorderColor", 0)), 0x80000008u);
         QCOMPARE(*toFont(p.ReadProperty("Font", {})), StdFont{});
-        QCOMPARE(toPicture(p.ReadProperty("Picture", {}))->image().size(), QSize(16, 16));
+        QCOMPARE(toPicture(p.ReadProperty("Picture", {}))->width(), 16);
         // Removing keeps the others found; overwriting under another case keeps the spelling.
         p.WriteProperty("BORDERCOLOR", 0, 0);
         QCOMPARE(toString(p.ReadProperty("Caption", {})), "Проба");

@@ -52,14 +52,14 @@ forms::PictureRef makePicture(int w, int h, forms::OleColor background,
     img.fill(forms::qt::toQColor(background));
     for (const auto& [at, c] : dots)
         img.setPixel(at, c);
-    return forms::makePicture(img);
+    return forms::makePicture(forms::qt::fromQImage(img));
 }
 
 // As the generator window stores them: silver background, dark, grey and magenta dots.
 const forms::PictureRef Pic17 =
     makePicture(17, 17, Silver, {{{3, 8}, 0xFF000080}, {{5, 5}, 0xFF808080}, {{6, 6}, 0xFFFF00FF}});
 const forms::PictureRef Empty = std::make_shared<forms::StdPicture>();
-const forms::FontRef StoredFont = forms::makeFont(QStringLiteral("Arial"), 10.0f, 700);
+const forms::FontRef StoredFont = forms::makeFont(u"Arial", 10.0f, 700);
 
 // Shown at (10, 10); 113 x 25 with the picture puts Image1's home at (6, 5).
 std::unique_ptr<TestButton> shownButton(int w = 113, int h = 25, bool withPicture = true,
@@ -99,9 +99,9 @@ const QPoint Edge{113, 25}, Before{-1, 12}, PastEdge{114, 25}; // the face's edg
 QStringList TestButton::state() const {
     return QString::asprintf("%x|%x|%d %d|%s|%p %d|%d|%d|%s|%x", ForeColor(), BorderColor(),
                              Enabled(), DisBorder.Visible(),
-                             qUtf8Printable(Font()->toQFont().toString()), Picture2.Picture().get(),
-                             forms::hasImage(Picture()), Toggle(), Value(),
-                             qUtf8Printable(Caption()), MaskColor())
+                             qUtf8Printable(forms::qt::toQFont(*Font()).toString()),
+                             Picture2.Picture().get(), forms::hasImage(Picture()), Toggle(),
+                             Value(), qUtf8Printable(Caption()), MaskColor())
         .split('|');
 }
 
@@ -110,7 +110,7 @@ QStringList TestButton::state() const {
 QString TestButton::look() {
     const QImage g = grab().toImage();
     const forms::PictureRef p = Image1.Picture();
-    const QImage i = p ? p->image() : QImage();
+    const forms::PixelImage i = p ? p->image() : forms::PixelImage();
     const char* pic = !forms::hasImage(p)          ? "none"
                       : p == Picture2.Picture()    ? "as-set"
                       : i == Picture3.drawnImage() ? "lit"
