@@ -146,17 +146,20 @@ void frmMsgGen::createControls() {
 }
 
 void frmMsgGen::createButtons() {
-    const QString path = formFilePath();
+    const std::u16string path = formFilePath().toStdU16String();
     const forms::FormFile stored = forms::readFormFile(path);
     auto create = [&](const QString& name) {
-        const forms::StoredControl* control = stored.find(name);
+        const forms::StoredControl* control = stored.find(name.toStdU16String());
         if (!control)
-            throw forms::FormFileError(QStringLiteral("the control %1 is missing").arg(name), path,
-                                       name);
-        if (control->className != KxButtonClass)
+            throw forms::FormFileError(
+                QStringLiteral("the control %1 is missing").arg(name).toStdU16String(), path,
+                name.toStdU16String());
+        const QString className = QString::fromStdU16String(control->className);
+        if (className != KxButtonClass)
             throw forms::FormFileError(QStringLiteral("the control %1 has the class \"%2\", not %3")
-                                           .arg(name, control->className, KxButtonClass),
-                                       path, name);
+                                           .arg(name, className, KxButtonClass)
+                                           .toStdU16String(),
+                                       path, name.toStdU16String());
         auto* button = new kxButton(client());
         button->setObjectName(name);
         button->setDisplayName(name);
