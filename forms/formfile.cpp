@@ -464,11 +464,12 @@ void refuseRepeatedKeys(Context cx, const std::vector<JsonStep>& path, const Jso
 }
 
 // The parser's own words, after its exception name and position.
-std::u16string parserReason(const Json::parse_error& e) {
+std::u16string parserReason(const Json::exception& e) {
     std::string_view what = e.what();
-    const auto column = what.find("column ");
-    const auto colon = what.find(": ", column == std::string_view::npos ? 0 : column);
-    return fromUtf8(colon == std::string_view::npos ? what : what.substr(colon + 2));
+    for (const char* end : {"] ", ": "}) // "[json.exception...] parse error at line 1, column 2: "
+        if (const auto at = what.find(end); at != std::string_view::npos)
+            what.remove_prefix(at + 2);
+    return fromUtf8(what);
 }
 
 } // namespace
@@ -517,6 +518,8 @@ FormFile parseFormFile(std::string_view json, const std::u16string& path) {
     } catch (const Json::parse_error& e) {
         cx.fail(u"not valid JSON at offset " + number(static_cast<std::int64_t>(e.byte)) + u": " +
                 parserReason(e));
+    } catch (const Json::exception& e) { // a number too large for a double
+        cx.fail(u"not valid JSON: " + parserReason(e));
     }
     if (!root.is_object())
         cx.fail(u"the file must hold one JSON object");

@@ -16,10 +16,6 @@ namespace {
 
 using V = PropertyValue;
 
-PictureRef picture(QRgb c) {
-    return makePicture(PixelImage(2, 2, c));
-}
-
 const char* const goodJson = R"json({"form": "frmMsgGen", "controls": [
   {"name": "cmdPreview", "class": "Alertwright.kxButton", "left": 990, "top": 3510, "width": 3840,
    "height": 420, "properties": {"bordercolor": {"long": 2147483656},
@@ -82,8 +78,8 @@ private slots:
         QTest::newRow("font same fields, other object") << V(makeFont()) << V(makeFont()) << false;
         QTest::newRow("font other size") << V(makeFont(u"MS Sans Serif", 10)) << V(makeFont()) << true;
         QTest::newRow("empty picture vs Nothing") << V(makePicture(PixelImage())) << V(std::monostate{}) << false;
-        QTest::newRow("pictures, same pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 3))) << false;
-        QTest::newRow("pictures, other pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 4))) << true;
+        QTest::newRow("pictures, same pixels") << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << false;
+        QTest::newRow("pictures, other pixels") << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 4)))) << true;
     }
     void conversions_data() {
         QTest::addColumn<QString>("to");

@@ -6,7 +6,6 @@
 #include "forms/error.h"
 #include "forms/propertybag.h"
 #include "forms/qt/convert.h"
-#include "forms/text.h"
 #include "forms/timer.h"
 
 #include <QMouseEvent>
@@ -291,11 +290,9 @@ const std::vector<PixelCase> PixelCases = {
 // The stored properties in reading order, each with a value other than its default and a value
 // that cannot be converted.
 const std::vector<std::tuple<const char*, forms::PropertyValue, forms::PropertyValue>> Entries = {
-    {"ForeColor", forms::colorValue(0x000000FF), u"red"},
-    {"BorderColor", forms::colorValue(0x00FF0000), u"blue"},
-    {"Enabled", false, u"maybe"}, {"Font", StoredFont, u"Arial"},
-    {"Picture", Pic17, u"cmdPreview.png"}, {"Toggle", true, StoredFont},
-    {"Value", true, u"down"}, {"Caption", u"Проба", StoredFont},
+    {"ForeColor", forms::colorValue(0x000000FF), u"red"}, {"BorderColor", forms::colorValue(0x00FF0000), u"blue"},
+    {"Enabled", false, u"maybe"}, {"Font", StoredFont, u"Arial"}, {"Picture", Pic17, u"cmdPreview.png"},
+    {"Toggle", true, StoredFont}, {"Value", true, u"down"}, {"Caption", u"Проба", StoredFont},
     {"MaskColor", forms::colorValue(Magenta), u"grey"},
 };
 // clang-format on
@@ -447,8 +444,8 @@ private slots:
         forms::PropertyBag good, bad, saved;
         for (int i = 0; i < int(Entries.size()); ++i) {
             const auto& [name, value, wrong] = Entries[i];
-            good.setRaw(forms::ascii(name), value);
-            bad.setRaw(forms::ascii(name), i == row ? wrong : value);
+            good.setRaw(QString(name).toStdU16String(), value);
+            bad.setRaw(QString(name).toStdU16String(), i == row ? wrong : value);
         }
         TestButton fresh, full, b;
         full.ReadFrom(good);
