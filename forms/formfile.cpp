@@ -23,7 +23,7 @@ using Json = nlohmann::json;
 namespace fs = std::filesystem;
 
 // Deeper nesting is no form file, and would cost memory for nothing.
-constexpr int maxNesting = 1024;
+constexpr std::size_t maxNesting = 1024;
 
 std::u16string quoted(const std::u16string& s) {
     return u'"' + s + u'"';
@@ -388,41 +388,48 @@ struct JsonStep {
     std::int64_t index = -1;
 };
 
-// Keeps the path to the first key given twice in one object while the parser reads: the parsed
-// document keeps only the last of such keys, silently.
-class RepeatedKeys {
-public:
-    explicit RepeatedKeys(const Context& cx) : m_cx(cx) {}
+// The parser's own words, after its exception name and position.
+std::u16string parserReason(const Json::exception& e) {
+    std::string_view what = e.what();
+    for (const char* end : {"] ", ": "}) // "[json.exception...] parse error at line 1, column 2: "
+        if (const auto at = what.find(end); at != std::string_view::npos)
+            what.remove_prefix(at + 2);
+    return fromUtf8(what);
+}
 
-    bool operator()(int depth, Json::parse_event_t event, Json& parsed) {
-        using E = Json::parse_event_t;
-        switch (event) {
-        case E::object_start:
-        case E::array_start:
-            if (depth >= maxNesting)
-                m_cx.fail(u"not valid JSON: nested more than " + number(maxNesting) +
-                          u" levels deep");
-            element();
-            m_open.push_back({event == E::object_start, {}, {}});
-            break;
-        case E::object_end:
-        case E::array_end:
-            m_open.pop_back();
-            break;
-        case E::key: {
-            Open& o = m_open.back();
-            o.at.key = parsed.get<std::string>();
-            if (!o.keys.insert(o.at.key).second && m_first.empty())
-                for (const Open& step : m_open)
-                    m_first.push_back(step.at);
-            break;
-        }
-        case E::value:
-            element();
-            break;
-        }
+// Reads the text once without keeping it, for what the parsed document would hide: a key given
+// twice in one object (the document keeps only the last, silently), and nesting too deep to be a
+// form. A parser callback could see the keys as well, but costs time that grows with the square
+// of an object's size.
+class JsonScan final : public nlohmann::json_sax<Json> {
+public:
+    explicit JsonScan(const Context& cx) : m_cx(cx) {}
+
+    bool null() override { return element(); }
+    bool boolean(bool) override { return element(); }
+    bool number_integer(number_integer_t) override { return element(); }
+    bool number_unsigned(number_unsigned_t) override { return element(); }
+    bool number_float(number_float_t, const string_t&) override { return element(); }
+    bool string(string_t&) override { return element(); }
+    bool binary(binary_t&) override { return element(); }
+    bool start_object(std::size_t) override { return open(true); }
+    bool start_array(std::size_t) override { return open(false); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+    bool key(string_t& key) override {
+        Open& o = m_open.back();
+        o.at.key = key;
+        if (!o.keys.insert(key).second && m_first.empty())
+            for (const Open& step : m_open)
+                m_first.push_back(step.at);
         return true;
     }
+    bool parse_error(std::size_t position, const std::string&, const Json::exception& e) override {
+        m_cx.fail(u"not valid JSON at offset " + number(static_cast<std::int64_t>(position)) +
+                  u": " + parserReason(e));
+    }
+
+    // The path to the first key given twice, or none.
     const std::vector<JsonStep>& first() const { return m_first; }
 
 private:
@@ -431,9 +438,21 @@ private:
         JsonStep at; // the member or element being read
         std::set<std::string> keys;
     };
-    void element() {
+    bool element() {
         if (!m_open.empty() && !m_open.back().object)
             ++m_open.back().at.index;
+        return true;
+    }
+    bool open(bool object) {
+        element();
+        if (m_open.size() >= maxNesting)
+            m_cx.fail(u"not valid JSON: nested more than " + number(maxNesting) + u" levels deep");
+        m_open.push_back({object, {}, {}});
+        return true;
+    }
+    bool close() {
+        m_open.pop_back();
+        return true;
     }
     const Context& m_cx;
     std::vector<Open> m_open;
@@ -461,15 +480,6 @@ void refuseRepeatedKeys(Context cx, const std::vector<JsonStep>& path, const Jso
             cx.fail(u"the property is given twice", ErrorKind::GivenTwice);
     }
     cx.fail(quoted(fromUtf8(path.back().key)) + u" is given twice", ErrorKind::GivenTwice);
-}
-
-// The parser's own words, after its exception name and position.
-std::u16string parserReason(const Json::exception& e) {
-    std::string_view what = e.what();
-    for (const char* end : {"] ", ": "}) // "[json.exception...] parse error at line 1, column 2: "
-        if (const auto at = what.find(end); at != std::string_view::npos)
-            what.remove_prefix(at + 2);
-    return fromUtf8(what);
 }
 
 } // namespace
@@ -511,19 +521,13 @@ FormFile parseFormFile(std::string_view json, const std::u16string& path) {
         cx.fail(u"is too large to be a form file (more than " +
                     number(static_cast<std::int64_t>(maxFormFileSize)) + u" bytes)",
                 ErrorKind::FileTooLarge);
-    RepeatedKeys repeated(cx);
-    Json root;
-    try {
-        root = Json::parse(json.begin(), json.end(), std::ref(repeated));
-    } catch (const Json::parse_error& e) {
-        cx.fail(u"not valid JSON at offset " + number(static_cast<std::int64_t>(e.byte)) + u": " +
-                parserReason(e));
-    } catch (const Json::exception& e) { // a number too large for a double
-        cx.fail(u"not valid JSON: " + parserReason(e));
-    }
+    JsonScan scan(cx);
+    Json::sax_parse(json.begin(), json.end(), &scan);
+    // The scan has refused what is not JSON.
+    const Json root = Json::parse(json.begin(), json.end(), nullptr, false);
     if (!root.is_object())
         cx.fail(u"the file must hold one JSON object");
-    refuseRepeatedKeys(cx, repeated.first(), root);
+    refuseRepeatedKeys(cx, scan.first(), root);
     checkKeys(cx, root, {"form", "controls"}, u"the form");
     FormFile f;
     const Json* form = member(root, "form");
