@@ -4,6 +4,7 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/line.h"
+#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
@@ -53,13 +54,13 @@ frmAbout::frmAbout() {
     setWindowIcon(QIcon(QStringLiteral(":/frmAbout/abouticon.png")));
 
     QWidget* area = client();
-    area->setFont(forms::defaultFont()->toQFont());
+    area->setFont(forms::qt::toQFont(*forms::defaultFont()));
     constexpr forms::OleColor Black = 0x00000000;
 
     Image1 = new forms::Image(area);
     Image1->setObjectName(QStringLiteral("Image1"));
     forms::placeTwips(Image1, 225, 270, 615, 525);
-    Image1->setPicture(forms::loadPicture(QStringLiteral(":/frmAbout/aboutpicture.png")));
+    Image1->setPicture(forms::loadPicture(u":/frmAbout/aboutpicture.png"));
 
     lblTitle = new forms::Label(area);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -10,6 +10,7 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/msgbox.h"
+#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
@@ -79,7 +80,7 @@ frmMsgGen::frmMsgGen(QWidget* parent) : forms::Form(parent) {
 void frmMsgGen::createControls() {
     QWidget* area = client();
     // The stock controls take the window's default font, as the labels and buttons do.
-    area->setFont(forms::defaultFont()->toQFont());
+    area->setFont(forms::qt::toQFont(*forms::defaultFont()));
 
     txtTitle = new forms::TextBox(area);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
@@ -123,7 +124,8 @@ void frmMsgGen::createControls() {
     for (int i = 0; i < 4; ++i) {
         img[i] = new forms::Image(area);
         img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
-        img[i]->setPicture(forms::loadPicture(Resources + QLatin1String(rows[i].picture)));
+        img[i]->setPicture(
+            forms::loadPicture((Resources + QLatin1String(rows[i].picture)).toStdU16String()));
         const forms::PixelRect at = forms::twipsToPixels(5040, rows[i].imgTop, 0, 0);
         img[i]->Move(static_cast<float>(at.x), static_cast<float>(at.y));
         connect(img[i], &forms::Image::Click, this, [this, i] { img_Click(i); });
@@ -144,17 +146,20 @@ void frmMsgGen::createControls() {
 }
 
 void frmMsgGen::createButtons() {
-    const QString path = formFilePath();
+    const std::u16string path = formFilePath().toStdU16String();
     const forms::FormFile stored = forms::readFormFile(path);
     auto create = [&](const QString& name) {
-        const forms::StoredControl* control = stored.find(name);
+        const forms::StoredControl* control = stored.find(name.toStdU16String());
         if (!control)
-            throw forms::FormFileError(QStringLiteral("the control %1 is missing").arg(name), path,
-                                       name);
-        if (control->className != KxButtonClass)
+            throw forms::FormFileError(
+                QStringLiteral("the control %1 is missing").arg(name).toStdU16String(), path,
+                name.toStdU16String());
+        const QString className = QString::fromStdU16String(control->className);
+        if (className != KxButtonClass)
             throw forms::FormFileError(QStringLiteral("the control %1 has the class \"%2\", not %3")
-                                           .arg(name, control->className, KxButtonClass),
-                                       path, name);
+                                           .arg(name, className, KxButtonClass)
+                                           .toStdU16String(),
+                                       path, name.toStdU16String());
         auto* button = new kxButton(client());
         button->setObjectName(name);
         button->setDisplayName(name);

@@ -1,5 +1,6 @@
 #include "app/look.h"
 
+#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/translation.h"
 
@@ -18,7 +19,7 @@ void applyDesktopLook() {
     palette.setColor(QPalette::Button, buttonFace);
     QApplication::setPalette(palette);
     // One face for menus, controls and the buttons' captions: one font to load at start-up.
-    QApplication::setFont(forms::defaultFont()->toQFont());
+    QApplication::setFont(forms::qt::toQFont(*forms::defaultFont()));
     forms::installRussianTranslation();
 }
 

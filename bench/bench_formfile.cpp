@@ -7,22 +7,20 @@
 
 namespace {
 
-constexpr qsizetype largestFormFile = 16 * 1024 * 1024;
-
 // A form file with one control holding `count` properties of the stored kinds, or, for count 0,
 // as many as fit in the largest form file.
-QByteArray formWith(std::int64_t count) {
-    QByteArray json = R"({"form": "frmBench", "controls": [{"name": "ctlMany", "class": )"
-                      R"("Alertwright.kxButton", "left": 0, "top": 0, "width": 0, "height": 0, )"
-                      R"("properties": {)";
-    const QByteArray end = "}}]}";
+std::string formWith(std::int64_t count) {
+    std::string json = R"({"form": "frmBench", "controls": [{"name": "ctlMany", "class": )"
+                       R"("Alertwright.kxButton", "left": 0, "top": 0, "width": 0, "height": 0, )"
+                       R"("properties": {)";
+    const std::string end = "}}]}";
     for (std::int64_t i = 0; count == 0 || i < count; ++i) {
-        const QByteArray name = "\"Property" + QByteArray::number(i) + "\": ";
-        const QByteArray value = i % 3 == 0   ? "{\"long\": " + QByteArray::number(i) + "}"
-                                 : i % 3 == 1 ? QByteArray("{\"string\": \"Проба\"}")
-                                              : QByteArray("{\"boolean\": true}");
-        const QByteArray entry = (i ? ", " : "") + name + value;
-        if (count == 0 && json.size() + entry.size() + end.size() > largestFormFile)
+        const std::string name = "\"Property" + std::to_string(i) + "\": ";
+        const std::string value = i % 3 == 0   ? "{\"long\": " + std::to_string(i) + "}"
+                                  : i % 3 == 1 ? "{\"string\": \"Проба\"}"
+                                               : "{\"boolean\": true}";
+        const std::string entry = (i ? ", " : "") + name + value;
+        if (count == 0 && json.size() + entry.size() + end.size() > forms::maxFormFileSize)
             break;
         json += entry;
     }
@@ -30,10 +28,10 @@ QByteArray formWith(std::int64_t count) {
 }
 
 void BM_ReadControlProperties(benchmark::State& state) {
-    const QByteArray json = formWith(state.range(0));
-    qsizetype properties = 0;
+    const std::string json = formWith(state.range(0));
+    int properties = 0;
     for (auto _ : state) {
-        const forms::FormFile form = forms::parseFormFile(json, QStringLiteral("frmBench.json"));
+        const forms::FormFile form = forms::parseFormFile(json, u"frmBench.json");
         properties = form.controls.front().properties.size();
         benchmark::DoNotOptimize(properties);
     }

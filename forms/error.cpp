@@ -1,5 +1,7 @@
 #include "forms/error.h"
 
+#include "forms/text.h"
+
 #include <array>
 #include <string_view>
 #include <utility>
@@ -25,26 +27,6 @@ ErrorKind kindOf(std::u16string_view detail) {
             (detail.size() == name.size() || detail[name.size()] == u':'))
             return kind;
     return ErrorKind::Unknown;
-}
-
-// what() is UTF-8; a lone surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        const int tail = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        static constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
-        out += static_cast<char>(lead[tail] | (c >> (6 * tail)));
-        for (int k = tail - 1; k >= 0; --k)
-            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-    }
-    return out;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "forms/image.h"
 
+#include "forms/qt/convert.h"
+
 #include <QPainter>
 
 namespace forms {
@@ -18,7 +20,7 @@ void Image::paintEvent(QPaintEvent*) {
     if (!hasImage(m_picture))
         return;
     QPainter p(this);
-    p.drawImage(0, 0, m_picture->image());
+    p.drawImage(0, 0, qt::toQImage(m_picture->image()));
 }
 
 } // namespace forms

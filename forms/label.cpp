@@ -59,7 +59,7 @@ const QFont& Label::qfont() const {
     // Font objects are shared and may be changed behind the label's back: re-read when they differ.
     if (!m_fontCacheValid || m_fontCacheKey != *m_font) {
         m_fontCacheKey = *m_font;
-        m_fontCache = m_font->toQFont();
+        m_fontCache = qt::toQFont(*m_font);
         m_fontCacheValid = true;
     }
     return m_fontCache;

@@ -13,8 +13,12 @@ namespace forms {
 
 namespace {
 
-OleColor pixelColor(QRgb p) {
-    return rgbColor(qRed(p), qGreen(p), qBlue(p));
+OleColor pixelColor(std::uint32_t p) {
+    return rgbColor((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+std::uint32_t opaque(OleColor c) {
+    return 0xFF000000u | qt::toQColor(c).rgb();
 }
 
 } // namespace
@@ -43,10 +47,10 @@ OleColor PictureBox::Point(int x, int y) const {
 }
 
 void PictureBox::PSet(int x, int y, OleColor c) {
-    const QColor color = qt::toQColor(c); // checks c first, even for a pixel outside
+    const std::uint32_t color = opaque(c); // checks c first, even for a pixel outside
     if (!m_image.valid(x, y))
         return;
-    m_image.setPixel(x, y, color.rgb());
+    m_image.setPixel(x, y, color);
     update(x, y, 1, 1);
 }
 
@@ -55,56 +59,40 @@ void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
         throw RuntimeError(u"Invalid picture");
     if (m_image.isNull())
         return;
-    {
-        QPainter p(&m_image);
-        p.drawImage(x, y, picture->image());
-    }
+    m_image.draw(picture->image(), x, y);
     update();
 }
 
 void PictureBox::Cls() {
-    m_image.fill(qt::toQColor(m_backColor));
+    m_image.fill(opaque(m_backColor));
     update();
 }
 
 PictureRef PictureBox::Image() const {
-    // QImage is shared copy-on-write: later drawing detaches m_image and leaves this one alone.
+    // A copy: later drawing leaves it alone.
     return makePicture(m_image);
 }
 
 void PictureBox::rebuild() {
-    const QSize size(std::max(width(), 0), std::max(height(), 0));
-    if (size.isEmpty()) {
-        m_image = QImage();
-    } else {
-        if (m_image.size() != size)
-            m_image = QImage(size, QImage::Format_RGB32);
-        m_image.fill(qt::toQColor(m_backColor));
-        if (hasImage(m_picture)) {
-            QPainter p(&m_image);
-            p.drawImage(0, 0, m_picture->image());
-        }
-    }
+    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    if (m_image.width != w || m_image.height != h)
+        m_image = PixelImage(w, h);
+    m_image.fill(opaque(m_backColor));
+    if (hasImage(m_picture))
+        m_image.draw(m_picture->image(), 0, 0);
     update();
 }
 
 void PictureBox::resizeImage() {
-    const QSize size(std::max(width(), 0), std::max(height(), 0));
-    if (m_image.size() == size)
+    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    if (m_image.width == w && m_image.height == h)
         return;
-    if (size.isEmpty()) {
-        m_image = QImage();
-        return;
-    }
     // Background + stored picture, then whatever of the old drawing still fits on top.
-    const QImage old = m_image;
-    m_image = QImage(size, QImage::Format_RGB32);
-    m_image.fill(qt::toQColor(m_backColor));
-    QPainter p(&m_image);
+    const PixelImage old = std::move(m_image);
+    m_image = PixelImage(w, h, opaque(m_backColor));
     if (hasImage(m_picture))
-        p.drawImage(0, 0, m_picture->image());
-    if (!old.isNull())
-        p.drawImage(0, 0, old);
+        m_image.draw(m_picture->image(), 0, 0);
+    m_image.draw(old, 0, 0);
 }
 
 void PictureBox::geometryChanged() {
@@ -122,9 +110,10 @@ void PictureBox::paintEvent(QPaintEvent* e) {
         p.fillRect(e->rect(), qt::toQColor(m_backColor));
         return;
     }
-    p.drawImage(e->rect().topLeft(), m_image, e->rect());
+    const QImage image = qt::toQImage(m_image);
+    p.drawImage(e->rect().topLeft(), image, e->rect());
     // Anything beyond the image (a resize not yet seen) shows the background.
-    const QRegion rest = QRegion(e->rect()) - QRegion(m_image.rect());
+    const QRegion rest = QRegion(e->rect()) - QRegion(image.rect());
     for (const QRect& r : rest)
         p.fillRect(r, qt::toQColor(m_backColor));
 }

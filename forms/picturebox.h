@@ -4,7 +4,6 @@
 #include "forms/stdpicture.h"
 #include "forms/vbtypes.h"
 
-#include <QImage>
 #include <cstdint>
 
 namespace forms {
@@ -34,7 +33,7 @@ public:
     void Cls();
     // Snapshot of the drawn image; later drawing does not change it.
     PictureRef Image() const;
-    const QImage& drawnImage() const { return m_image; }
+    const PixelImage& drawnImage() const { return m_image; }
 
     float ScaleLeft() const { return 0; }
     float ScaleTop() const { return 0; }
@@ -61,7 +60,7 @@ private:
 
     OleColor m_backColor = 0x8000000F;
     PictureRef m_picture;
-    QImage m_image;
+    PixelImage m_image; // opaque
 };
 
 } // namespace forms

@@ -2,8 +2,10 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
-#include "forms/qt/convert.h"
+#include "forms/platform.h"
+#include "forms/text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -41,64 +43,60 @@ bool isPictureLike(const PropertyValue& v) {
     return std::holds_alternative<PictureRef>(v) || std::holds_alternative<std::monostate>(v);
 }
 
-bool sameImage(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return false;
-    if (a.format() == b.format())
-        return a == b;
-    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-}
-
-QString describe(const PropertyValue& v) {
-    constexpr qsizetype shown = 40;
-    if (auto s = std::get_if<QString>(&v))
-        return QStringLiteral("String \"%1\"")
-            .arg(s->size() > shown ? s->left(shown) + QStringLiteral("...") : *s);
+std::u16string describe(const PropertyValue& v) {
+    constexpr std::size_t shown = 40;
+    if (auto s = std::get_if<std::u16string>(&v))
+        return u"String \"" + (s->size() > shown ? s->substr(0, shown) + u"..." : *s) + u'"';
     return typeName(v);
 }
 
 // The value as read, written exactly: the stored text, or the whole number.
 [[noreturn]] void overflow(const PropertyValue& v, std::int64_t n, const char* target) {
-    const QString value = std::holds_alternative<QString>(v)
-                              ? describe(v)
-                              : QStringLiteral("%1 %2").arg(typeName(v)).arg(n);
-    throw qt::runtimeError(
-        ErrorKind::Overflow,
-        QStringLiteral("Overflow: %1 does not fit in %2").arg(value, QLatin1String(target)));
+    const std::u16string value =
+        std::holds_alternative<std::u16string>(v) ? describe(v) : typeName(v) + u' ' + number(n);
+    throw RuntimeError(ErrorKind::Overflow,
+                       u"Overflow: " + value + u" does not fit in " + ascii(target));
 }
 
 [[noreturn]] void mismatch(const PropertyValue& v, const char* target) {
-    throw qt::runtimeError(ErrorKind::TypeMismatch,
-                           QStringLiteral("Type mismatch: %1 cannot be converted to %2")
-                               .arg(describe(v), QLatin1String(target)));
+    throw RuntimeError(ErrorKind::TypeMismatch, u"Type mismatch: " + describe(v) +
+                                                    u" cannot be converted to " + ascii(target));
 }
 
 // A number as the language's conversion functions read text: decimal (rounded half to even) or
 // &H hexadecimal / &O octal, which give the 32-bit pattern.
-std::optional<double> parseNumber(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    if (t.startsWith(QLatin1Char('&')) && t.size() > 2) {
-        const QChar kind = t.at(1).toUpper();
-        QString digits = t.mid(2);
-        if (digits.endsWith(QLatin1Char('&')))
-            digits.chop(1);
-        const int base = kind == QLatin1Char('H') ? 16 : kind == QLatin1Char('O') ? 8 : 0;
-        if (base == 0 || digits.isEmpty() || digits.size() > (base == 16 ? 8 : 11))
+std::optional<double> parseNumber(std::u16string_view text) {
+    const std::u16string_view t = trimmed(text);
+    std::string a; // only ASCII text can be a number
+    for (char16_t c : t) {
+        if (c >= 0x80)
             return std::nullopt;
-        bool ok = false;
-        const qulonglong u = digits.toULongLong(&ok, base);
-        if (!ok || u > 0xFFFFFFFFull)
+        a += static_cast<char>(c);
+    }
+    if (a.empty())
+        return std::nullopt;
+    if (a[0] == '&' && a.size() > 2) {
+        const char kind = static_cast<char>(a[1] & ~0x20);
+        std::string_view digits = std::string_view(a).substr(2);
+        if (digits.back() == '&')
+            digits.remove_suffix(1);
+        const int base = kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
+        if (base == 0 || digits.empty() || digits.size() > (base == 16 ? 8u : 11u))
+            return std::nullopt;
+        unsigned long long u = 0;
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), u, base);
+        if (ec != std::errc() || end != digits.data() + digits.size() || u > 0xFFFFFFFFull)
             return std::nullopt;
         // &H with more than four digits is a Long; a 16-bit pattern is an Integer.
         if (digits.size() <= 4 && base == 16)
             return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(u)));
         return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(u)));
     }
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
+    const char* first = a.data() + (a[0] == '+' && a.size() > 1 && a[1] != '-' ? 1 : 0);
+    double d = 0;
+    const auto [end, ec] = std::from_chars(first, a.data() + a.size(), d);
+    if (ec != std::errc() || end != a.data() + a.size() || !std::isfinite(d))
         return std::nullopt;
     return d;
 }
@@ -106,7 +104,7 @@ std::optional<double> parseNumber(const QString& text) {
 std::int64_t toWhole(const PropertyValue& v, const char* target, const char* range) {
     if (auto n = numberOf(v))
         return *n;
-    if (auto s = std::get_if<QString>(&v)) {
+    if (auto s = std::get_if<std::u16string>(&v)) {
         const auto d = parseNumber(*s);
         if (!d)
             mismatch(v, target);
@@ -119,31 +117,28 @@ std::int64_t toWhole(const PropertyValue& v, const char* target, const char* ran
 
 } // namespace
 
-QString typeName(const PropertyValue& v) {
-    return std::visit(
-        overloaded{
-            [](std::monostate) { return QStringLiteral("Nothing"); },
-            [](std::int32_t) { return QStringLiteral("Long"); },
-            [](std::int16_t) { return QStringLiteral("Integer"); },
-            [](bool) { return QStringLiteral("Boolean"); },
-            [](const QString&) { return QStringLiteral("String"); },
-            [](const FontRef& f) { return f ? QStringLiteral("Font") : QStringLiteral("Nothing"); },
-            [](const PictureRef& p) {
-                return p ? QStringLiteral("Picture") : QStringLiteral("Nothing");
-            },
-        },
-        v);
+std::u16string typeName(const PropertyValue& v) {
+    return std::visit(overloaded{
+                          [](std::monostate) { return u"Nothing"; },
+                          [](std::int32_t) { return u"Long"; },
+                          [](std::int16_t) { return u"Integer"; },
+                          [](bool) { return u"Boolean"; },
+                          [](const std::u16string&) { return u"String"; },
+                          [](const FontRef& f) { return f ? u"Font" : u"Nothing"; },
+                          [](const PictureRef& p) { return p ? u"Picture" : u"Nothing"; },
+                      },
+                      v);
 }
 
 bool sameValue(const PropertyValue& a, const PropertyValue& b) {
     const auto na = numberOf(a), nb = numberOf(b);
     if (na || nb)
         return na && nb && *na == *nb;
-    if (auto sa = std::get_if<QString>(&a)) {
-        const auto sb = std::get_if<QString>(&b);
+    if (auto sa = std::get_if<std::u16string>(&a)) {
+        const auto sb = std::get_if<std::u16string>(&b);
         return sb && *sa == *sb;
     }
-    if (std::holds_alternative<QString>(b))
+    if (std::holds_alternative<std::u16string>(b))
         return false;
     // Pictures: both without an image are equal (no object and an empty picture alike).
     if (isPictureLike(a) && isPictureLike(b)) {
@@ -152,7 +147,7 @@ bool sameValue(const PropertyValue& a, const PropertyValue& b) {
         const bool ia = pa && hasImage(*pa), ib = pb && hasImage(*pb);
         if (!ia || !ib)
             return ia == ib;
-        return *pa == *pb || sameImage((*pa)->image(), (*pb)->image());
+        return *pa == *pb || (*pa)->image() == (*pb)->image();
     }
     if (isNothing(a) || isNothing(b))
         return isNothing(a) && isNothing(b);
@@ -163,14 +158,15 @@ bool sameValue(const PropertyValue& a, const PropertyValue& b) {
     return false;
 }
 
-qsizetype PropertyBag::indexOf(const QString& name) const {
-    return m_index.value(name.toCaseFolded(), -1);
+std::ptrdiff_t PropertyBag::indexOf(const std::u16string& name) const {
+    const auto it = m_index.find(platform::foldCase(name));
+    return it == m_index.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
 }
 
 void PropertyBag::reindex() {
     m_index.clear();
-    for (qsizetype i = 0; i < m_entries.size(); ++i)
-        m_index.insert(m_entries[i].first.toCaseFolded(), i);
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_index.emplace(platform::foldCase(m_entries[i].first), i);
 }
 
 void PropertyBag::clear() {
@@ -179,21 +175,21 @@ void PropertyBag::clear() {
     m_lastRead.clear();
 }
 
-PropertyValue PropertyBag::ReadProperty(const QString& name,
+PropertyValue PropertyBag::ReadProperty(const std::u16string& name,
                                         const PropertyValue& defaultValue) const {
-    const qsizetype i = indexOf(name);
-    m_lastRead = i < 0 ? name : m_entries[i].first;
-    return i < 0 ? defaultValue : m_entries[i].second;
+    const std::ptrdiff_t i = indexOf(name);
+    m_lastRead = i < 0 ? name : m_entries[static_cast<std::size_t>(i)].first;
+    return i < 0 ? defaultValue : m_entries[static_cast<std::size_t>(i)].second;
 }
 
-void PropertyBag::WriteProperty(const QString& name, const PropertyValue& value,
+void PropertyBag::WriteProperty(const std::u16string& name, const PropertyValue& value,
                                 const PropertyValue& defaultValue) {
-    if (name.isEmpty())
+    if (name.empty())
         throw RuntimeError(ErrorKind::InvalidCall, u"Invalid property name: empty");
     if (sameValue(value, defaultValue)) {
-        const qsizetype i = indexOf(name);
+        const std::ptrdiff_t i = indexOf(name);
         if (i >= 0) {
-            m_entries.removeAt(i);
+            m_entries.erase(m_entries.begin() + i);
             reindex();
         }
         return;
@@ -201,25 +197,26 @@ void PropertyBag::WriteProperty(const QString& name, const PropertyValue& value,
     setRaw(name, value);
 }
 
-void PropertyBag::setRaw(const QString& name, const PropertyValue& value) {
-    const qsizetype i = indexOf(name);
-    if (i >= 0) {
-        m_entries[i].second = value;
+void PropertyBag::setRaw(const std::u16string& name, const PropertyValue& value) {
+    std::u16string key = platform::foldCase(name);
+    const auto it = m_index.find(key);
+    if (it != m_index.end()) {
+        m_entries[it->second].second = value;
         return;
     }
-    m_index.insert(name.toCaseFolded(), m_entries.size());
-    m_entries.append({name, value});
+    m_index.emplace(std::move(key), m_entries.size());
+    m_entries.emplace_back(name, value);
 }
 
-bool PropertyBag::contains(const QString& name) const {
+bool PropertyBag::contains(const std::u16string& name) const {
     return indexOf(name) >= 0;
 }
 
-QStringList PropertyBag::names() const {
-    QStringList r;
+std::vector<std::u16string> PropertyBag::names() const {
+    std::vector<std::u16string> r;
     r.reserve(m_entries.size());
     for (const auto& e : m_entries)
-        r << e.first;
+        r.push_back(e.first);
     return r;
 }
 
@@ -242,11 +239,16 @@ std::int16_t toInteger(const PropertyValue& v) {
 Boolean toBoolean(const PropertyValue& v) {
     if (auto n = numberOf(v))
         return vbBool(*n != 0);
-    if (auto s = std::get_if<QString>(&v)) {
-        const QString t = s->trimmed();
-        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+    if (auto s = std::get_if<std::u16string>(&v)) {
+        const std::u16string_view t = trimmed(*s);
+        const auto is = [&t](std::u16string_view word) {
+            return t.size() == word.size() &&
+                   std::equal(t.begin(), t.end(), word.begin(),
+                              [](char16_t a, char16_t b) { return (a | 0x20) == b; });
+        };
+        if (is(u"true"))
             return VbTrue;
-        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        if (is(u"false"))
             return VbFalse;
         if (const auto d = parseNumber(t))
             return vbBool(*d != 0);
@@ -254,13 +256,13 @@ Boolean toBoolean(const PropertyValue& v) {
     mismatch(v, "Boolean");
 }
 
-QString toString(const PropertyValue& v) {
-    if (auto s = std::get_if<QString>(&v))
+std::u16string toString(const PropertyValue& v) {
+    if (auto s = std::get_if<std::u16string>(&v))
         return *s;
     if (auto b = std::get_if<bool>(&v))
-        return *b ? QStringLiteral("True") : QStringLiteral("False");
+        return *b ? u"True" : u"False";
     if (auto n = numberOf(v))
-        return QString::number(*n);
+        return number(*n);
     mismatch(v, "String");
 }
 

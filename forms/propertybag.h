@@ -4,53 +4,52 @@
 #include "forms/stdpicture.h"
 #include "forms/vbtypes.h"
 
-#include <QHash>
-#include <QList>
-#include <QString>
-#include <QStringList>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace forms {
 
 // monostate is "no object" (Nothing).
-using PropertyValue =
-    std::variant<std::monostate, std::int32_t, std::int16_t, bool, QString, FontRef, PictureRef>;
+using PropertyValue = std::variant<std::monostate, std::int32_t, std::int16_t, bool, std::u16string,
+                                   FontRef, PictureRef>;
 
 // Equality as the bag uses it for default elision: numbers by value across widths, fonts by
 // fields, pictures without image equal, else same image data.
 bool sameValue(const PropertyValue& a, const PropertyValue& b);
 
 // "Long", "Integer", "Boolean", "String", "Font", "Picture", "Nothing".
-QString typeName(const PropertyValue& v);
+std::u16string typeName(const PropertyValue& v);
 
 class PropertyBag {
 public:
     // The stored value, or defaultValue when the name is not stored. Names match regardless of
     // case.
-    PropertyValue ReadProperty(const QString& name, const PropertyValue& defaultValue) const;
+    PropertyValue ReadProperty(const std::u16string& name, const PropertyValue& defaultValue) const;
     // The name last asked for (as stored, if it is), so that an error in converting or applying
     // what was read can name the property.
-    QString lastRead() const { return m_lastRead; }
+    std::u16string lastRead() const { return m_lastRead; }
     // Stores the value; stores nothing (and removes an earlier entry) when it equals the default.
-    void WriteProperty(const QString& name, const PropertyValue& value,
+    void WriteProperty(const std::u16string& name, const PropertyValue& value,
                        const PropertyValue& defaultValue);
-    bool contains(const QString& name) const;
+    bool contains(const std::u16string& name) const;
     // Names in the order first written, in the case they were written.
-    QStringList names() const;
+    std::vector<std::u16string> names() const;
     // Stores without default elision (for readers of stored forms).
-    void setRaw(const QString& name, const PropertyValue& value);
+    void setRaw(const std::u16string& name, const PropertyValue& value);
     void clear();
     int size() const { return static_cast<int>(m_entries.size()); }
 
 private:
-    qsizetype indexOf(const QString& name) const;
+    std::ptrdiff_t indexOf(const std::u16string& name) const;
     void reindex();
-    QList<std::pair<QString, PropertyValue>> m_entries;
+    std::vector<std::pair<std::u16string, PropertyValue>> m_entries;
     // Case-folded name -> position in m_entries: a stored form may hold many properties.
-    QHash<QString, qsizetype> m_index;
-    mutable QString m_lastRead;
+    std::unordered_map<std::u16string, std::size_t> m_index;
+    mutable std::u16string m_lastRead;
 };
 
 // Conversions; RuntimeError("Type mismatch: ...") where none exists, "Overflow: ..." when out of
@@ -58,7 +57,7 @@ private:
 std::int32_t toLong(const PropertyValue& v);
 std::int16_t toInteger(const PropertyValue& v);
 Boolean toBoolean(const PropertyValue& v);
-QString toString(const PropertyValue& v);
+std::u16string toString(const PropertyValue& v);
 FontRef toFont(const PropertyValue& v);
 PictureRef toPicture(const PropertyValue& v);
 // A colour value: a Long read as its 32-bit pattern, then checked (invalid -> RuntimeError).

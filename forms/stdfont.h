@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QFont>
-#include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace forms {
 
 // A font object as the controls store it: face name, size in points, weight and flags.
 struct StdFont {
-    QString name = QStringLiteral("MS Sans Serif");
+    std::u16string name = u"MS Sans Serif";
     float size = 8.25f; // points
     std::int16_t weight = 400;
     bool italic = false;
@@ -17,10 +16,7 @@ struct StdFont {
     bool strikethrough = false;
     std::int16_t charset = 204;
 
-    // The face (or a similar sans-serif face with Cyrillic glyphs when the machine lacks it) at the
-    // pixel size the face would have: round(size * logicalDpiY / 72).
-    QFont toQFont() const;
-    // round(size * logicalDpiY / 72), at least 1.
+    // round(size * logical dots per inch / 72) on the primary screen, at least 1.
     int pixelSize() const;
 
     bool operator==(const StdFont&) const = default;
@@ -29,7 +25,7 @@ struct StdFont {
 // Shared font object: copying the reference shares the object.
 using FontRef = std::shared_ptr<StdFont>;
 
-FontRef makeFont(const QString& name = QStringLiteral("MS Sans Serif"), float size = 8.25f,
+FontRef makeFont(const std::u16string& name = u"MS Sans Serif", float size = 8.25f,
                  std::int16_t weight = 400, bool italic = false, bool underline = false,
                  bool strikethrough = false, std::int16_t charset = 204);
 

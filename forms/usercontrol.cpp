@@ -3,6 +3,7 @@
 #include "forms/color.h"
 #include "forms/control.h"
 #include "forms/error.h"
+#include "forms/formfile.h"
 #include "forms/qt/convert.h"
 #include "forms/units.h"
 
@@ -87,6 +88,23 @@ void UserControl::resizeEvent(QResizeEvent* e) {
 void UserControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), qt::toQColor(m_backColor));
+}
+
+void readStoredControl(UserControl& control, const StoredControl& stored,
+                       const std::u16string& file) {
+    const PropertyBag& bag = stored.properties;
+    try {
+        control.ReadFrom(bag);
+    } catch (const FormFileError&) {
+        throw;
+    } catch (const RuntimeError& e) {
+        throw FormFileError(e, file, stored.name, bag.lastRead());
+    }
+    try {
+        control.placeTwips(stored.left, stored.top, stored.width, stored.height);
+    } catch (const RuntimeError& e) {
+        throw FormFileError(e, file, stored.name);
+    }
 }
 
 } // namespace forms

@@ -61,4 +61,12 @@ private:
     QString m_displayName;
 };
 
+struct StoredControl;
+
+// Re-creates a control from its stored entry in the form file `file`: reads its properties and
+// places it. Any error, also one the control raises on a value it cannot take, is a
+// FormFileError naming the file, the control and the property.
+void readStoredControl(UserControl& control, const StoredControl& stored,
+                       const std::u16string& file);
+
 } // namespace forms

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QCoreApplication app(argc, argv);
     try {
         const auto form = forms::parseFormFile(
-            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
-            QStringLiteral(":/fuzz/frmFuzz.json"));
+            std::string_view(reinterpret_cast<const char*>(data), size), u":/fuzz/frmFuzz.json");
         (void)form;
     } catch (const forms::RuntimeError&) {
     }

@@ -9,10 +9,10 @@ set -euo pipefail
 
 run=(
   g++ cmake ninja-build make pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation
 )
-windows=(cmake ninja-build make g++-mingw-w64-x86-64-posix wine64)
+windows=(cmake ninja-build make g++-mingw-w64-x86-64-posix wine64 nlohmann-json3-dev)
 tests=(
   clang-format libbenchmark-dev libx11-dev
   xvfb xauth xdotool xclip x11-utils x11-xkb-utils openbox imagemagick

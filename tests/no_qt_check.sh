@@ -9,8 +9,13 @@ cli
 forms/vbtypes.h forms/platform.h
 forms/color.h forms/color.cpp
 forms/error.h forms/error.cpp
+forms/formfile.h forms/formfile.cpp
 forms/keys.h forms/keys.cpp
 forms/msgbox.h forms/msgbox.cpp
+forms/propertybag.h forms/propertybag.cpp
+forms/stdfont.h forms/stdfont.cpp
+forms/stdpicture.h forms/stdpicture.cpp
+forms/text.h forms/text.cpp
 forms/units.h forms/units.cpp
 "
 

@@ -48,7 +48,7 @@ forms::Boolean asBoolean(forms::Boolean v) {
 forms::FontRef fontObjectOf(const QFont& f, const QWidget& on) {
     const double points =
         f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 72.0 / on.logicalDpiY();
-    return forms::makeFont(f.family(), static_cast<float>(points),
+    return forms::makeFont(f.family().toStdU16String(), static_cast<float>(points),
                            static_cast<std::int16_t>(f.weight()), f.italic(), f.underline(),
                            f.strikeOut());
 }

@@ -11,8 +11,8 @@ constexpr forms::OleColor DefaultMaskColor = 0x00C0C0C0;
 const forms::PropertyValue NoObject = std::monostate{};
 const forms::PropertyValue FalseInteger = std::int16_t(0);
 
-QString defaultCaption() {
-    return QStringLiteral("kxFlashButton");
+std::u16string defaultCaption() {
+    return u"kxFlashButton";
 }
 } // namespace
 
@@ -26,24 +26,23 @@ void kxButton::UserControl_InitProperties() {
 // Applied in this order; an error ends the read at the failing property, and the ones read
 // before it keep their new values.
 void kxButton::UserControl_ReadProperties(const forms::PropertyBag& PropBag) {
-    Label1.setForeColor(forms::toColor(
-        PropBag.ReadProperty(QStringLiteral("ForeColor"), forms::colorValue(DefaultTextColor))));
-    Shape2.setBorderColor(forms::toColor(
-        PropBag.ReadProperty(QStringLiteral("BorderColor"), forms::colorValue(DefaultTextColor))));
-    Picture1.setEnabled(forms::toBoolean(PropBag.ReadProperty(QStringLiteral("Enabled"), true)) !=
-                        VbFalse);
+    Label1.setForeColor(
+        forms::toColor(PropBag.ReadProperty(u"ForeColor", forms::colorValue(DefaultTextColor))));
+    Shape2.setBorderColor(
+        forms::toColor(PropBag.ReadProperty(u"BorderColor", forms::colorValue(DefaultTextColor))));
+    Picture1.setEnabled(forms::toBoolean(PropBag.ReadProperty(u"Enabled", true)) != VbFalse);
     const forms::FontRef ambient = AmbientFont();
-    Label1.setFont(forms::toFont(PropBag.ReadProperty(QStringLiteral("Font"), ambient)));
+    Label1.setFont(forms::toFont(PropBag.ReadProperty(u"Font", ambient)));
 
     const forms::OleColor preparedWith = Picture2.BackColor();
-    setPicture(forms::toPicture(PropBag.ReadProperty(QStringLiteral("Picture"), NoObject)));
+    setPicture(forms::toPicture(PropBag.ReadProperty(u"Picture", NoObject)));
 
-    m_Toggle = forms::toBoolean(PropBag.ReadProperty(QStringLiteral("Toggle"), FalseInteger));
-    m_Value = forms::toBoolean(PropBag.ReadProperty(QStringLiteral("Value"), FalseInteger));
-    Label1.setCaption(
-        forms::toString(PropBag.ReadProperty(QStringLiteral("Caption"), defaultCaption())));
-    Picture2.setBackColor(forms::toColor(
-        PropBag.ReadProperty(QStringLiteral("MaskColor"), forms::colorValue(DefaultMaskColor))));
+    m_Toggle = forms::toBoolean(PropBag.ReadProperty(u"Toggle", FalseInteger));
+    m_Value = forms::toBoolean(PropBag.ReadProperty(u"Value", FalseInteger));
+    Label1.setCaption(QString::fromStdU16String(
+        forms::toString(PropBag.ReadProperty(u"Caption", defaultCaption()))));
+    Picture2.setBackColor(
+        forms::toColor(PropBag.ReadProperty(u"MaskColor", forms::colorValue(DefaultMaskColor))));
 
     // The picture was prepared before its mask colour was known; prepare it again against the
     // stored one ("Picture" has been notified already).
@@ -66,18 +65,18 @@ void kxButton::applyStoredDownLook() {
 }
 
 void kxButton::UserControl_WriteProperties(forms::PropertyBag& PropBag) {
-    PropBag.WriteProperty(QStringLiteral("ForeColor"), forms::colorValue(Label1.ForeColor()),
+    PropBag.WriteProperty(u"ForeColor", forms::colorValue(Label1.ForeColor()),
                           forms::colorValue(DefaultTextColor));
-    PropBag.WriteProperty(QStringLiteral("BorderColor"), forms::colorValue(Shape2.BorderColor()),
+    PropBag.WriteProperty(u"BorderColor", forms::colorValue(Shape2.BorderColor()),
                           forms::colorValue(DefaultTextColor));
-    PropBag.WriteProperty(QStringLiteral("Enabled"), Picture1.Enabled(), true);
-    PropBag.WriteProperty(QStringLiteral("Font"), Label1.Font(), AmbientFont());
+    PropBag.WriteProperty(u"Enabled", Picture1.Enabled(), true);
+    PropBag.WriteProperty(u"Font", Label1.Font(), AmbientFont());
     // The picture as set, not the variant shown now: the lit one, with its shadow, would be
     // prepared once more on the next load.
-    PropBag.WriteProperty(QStringLiteral("Picture"), Picture2.Picture(), NoObject);
-    PropBag.WriteProperty(QStringLiteral("Toggle"), m_Toggle != VbFalse, FalseInteger);
-    PropBag.WriteProperty(QStringLiteral("Value"), m_Value != VbFalse, FalseInteger);
-    PropBag.WriteProperty(QStringLiteral("Caption"), Label1.Caption(), defaultCaption());
-    PropBag.WriteProperty(QStringLiteral("MaskColor"), forms::colorValue(Picture2.BackColor()),
+    PropBag.WriteProperty(u"Picture", Picture2.Picture(), NoObject);
+    PropBag.WriteProperty(u"Toggle", m_Toggle != VbFalse, FalseInteger);
+    PropBag.WriteProperty(u"Value", m_Value != VbFalse, FalseInteger);
+    PropBag.WriteProperty(u"Caption", Label1.Caption().toStdU16String(), defaultCaption());
+    PropBag.WriteProperty(u"MaskColor", forms::colorValue(Picture2.BackColor()),
                           forms::colorValue(DefaultMaskColor));
 }

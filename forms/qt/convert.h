@@ -2,10 +2,14 @@
 
 #include "forms/error.h"
 #include "forms/keys.h"
+#include "forms/stdfont.h"
+#include "forms/stdpicture.h"
 #include "forms/units.h"
 #include "forms/vbtypes.h"
 
 #include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -19,6 +23,14 @@ QColor toQColor(OleColor c);
 
 // RGB of the colour, alpha ignored.
 OleColor fromQColor(const QColor& c);
+
+// The pixels as a QImage that reads them in place: valid while `image` lives unchanged.
+QImage toQImage(const PixelImage& image);
+PixelImage fromQImage(const QImage& image);
+
+// The face (or a similar sans-serif face with Cyrillic glyphs when the machine lacks it) at the
+// font's pixel size.
+QFont toQFont(const StdFont& font);
 
 QStringList toQStringList(const std::vector<std::u16string>& list);
 

@@ -24,11 +24,11 @@ struct Probe : UserControl {
     QStringList log;
     void UserControl_InitProperties() override { log << "Init"; }
     void UserControl_ReadProperties(const PropertyBag& b) override {
-        log << "Read " + toString(b.ReadProperty("Caption", QString()));
+        log << "Read " + QString::fromStdU16String(toString(b.ReadProperty(u"Caption", u"")));
     }
     void UserControl_WriteProperties(PropertyBag& b) override {
         log << "Write";
-        b.WriteProperty("Caption", QStringLiteral("Выход"), QString());
+        b.WriteProperty(u"Caption", u"Выход", u"");
     }
     void UserControl_Show() override { log << "Show"; }
     void UserControl_Resize() override { log << QString("%1x%2").arg(width()).arg(height()); }
@@ -90,7 +90,7 @@ private slots:
         // clang-format off
         QTest::newRow("overflow") << std::function<void()>([] { throw RuntimeError(u"Overflow"); }) << "Переполнение" << "Overflow";
         QTest::newRow("invalid property value") << std::function<void()>([] { throw RuntimeError(u"Invalid property value: -1"); }) << "Недопустимое значение свойства" << "Invalid property value: -1";
-        QTest::newRow("form file") << std::function<void()>([] { throw FormFileError(RuntimeError(u"Type mismatch: Long"), "f.json", "cmdExit", "Caption"); })
+        QTest::newRow("form file") << std::function<void()>([] { throw FormFileError(RuntimeError(u"Type mismatch: Long"), u"f.json", u"cmdExit", u"Caption"); })
             << "Не удалось прочитать файл формы «f.json», элемент «cmdExit», свойство «Caption»: несоответствие типов." << "Form file \"f.json\", control \"cmdExit\", property \"Caption\": Type mismatch: Long";
         QTest::newRow("std::exception") << std::function<void()>([] { throw std::out_of_range("index\nout of range"); }) << "Непредвиденная ошибка выполнения" << "index out of range";
         QTest::newRow("anything else") << std::function<void()>([] { throw 42; }) << "Непредвиденная ошибка выполнения" << "Unknown run-time error";

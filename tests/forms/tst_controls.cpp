@@ -150,7 +150,7 @@ private slots:
     }
 
     void fontFallsBackWithCyrillic() {
-        const QFont q = StdFont().toQFont(); // MS Sans Serif 8.25, not on this machine
+        const QFont q = qt::toQFont(StdFont()); // MS Sans Serif 8.25, not on this machine
         QCOMPARE(q.pixelSize(), 11);
         const QString family = QFontInfo(q).family();
         QVERIFY2(family.contains("Liberation Sans") || family.contains("DejaVu Sans"),

@@ -1,4 +1,5 @@
 #include "forms/formfile.h"
+#include "forms/qt/convert.h"
 #include "forms/usercontrol.h"
 
 #include <QFile>
@@ -14,12 +15,6 @@ Q_DECLARE_METATYPE(forms::PropertyValue)
 namespace {
 
 using V = PropertyValue;
-
-PictureRef picture(QRgb c) {
-    QImage img(2, 2, QImage::Format_ARGB32);
-    img.fill(c);
-    return makePicture(img);
-}
 
 const char* const goodJson = R"json({"form": "frmMsgGen", "controls": [
   {"name": "cmdPreview", "class": "Alertwright.kxButton", "left": 990, "top": 3510, "width": 3840,
@@ -39,7 +34,7 @@ QByteArray edited(const char* from, const char* to) {
 // Takes in a stored colour the way the button does: read, converted, applied.
 struct MaskReader : UserControl {
     void UserControl_ReadProperties(const PropertyBag& b) override {
-        setBackColor(toColor(b.ReadProperty("MaskColor", 0)));
+        setBackColor(toColor(b.ReadProperty(u"MaskColor", 0)));
     }
 };
 
@@ -63,7 +58,7 @@ private slots:
         const auto at = [this](const char* name) { return m_dir.filePath(QLatin1String(name)); };
         m_form = at("frmMsgGen.json");
         QFile corrupt(at("corrupt.png")), json(m_form);
-        QVERIFY(picture(qRgb(0, 0, 255))->image().scaled(16, 16).save(at("cmdPreview.png")) &&
+        QVERIFY(qt::toQImage(PixelImage(16, 16, qRgb(0, 0, 255))).save(at("cmdPreview.png")) &&
                 QDir(at(".")).mkdir("folder.png") &&
                 ::mkfifo(qPrintable(at("fifo.png")), 0600) == 0 &&
                 QFile::link("/dev/null", at("device.png")) &&
@@ -78,37 +73,37 @@ private slots:
         QTest::addColumn<bool>("stored");
         // clang-format off
         QTest::newRow("Boolean False vs Integer 0") << V(false) << V(std::int16_t(0)) << false;
-        QTest::newRow("string differs in case") << V(QStringLiteral("KX")) << V(QStringLiteral("kx")) << true;
-        QTest::newRow("empty string vs 0") << V(QString()) << V(0) << true;
+        QTest::newRow("string differs in case") << V(u"KX") << V(u"kx") << true;
+        QTest::newRow("empty string vs 0") << V(std::u16string()) << V(0) << true;
         QTest::newRow("font same fields, other object") << V(makeFont()) << V(makeFont()) << false;
-        QTest::newRow("font other size") << V(makeFont(QStringLiteral("MS Sans Serif"), 10)) << V(makeFont()) << true;
-        QTest::newRow("empty picture vs Nothing") << V(makePicture(QImage())) << V(std::monostate{}) << false;
-        QTest::newRow("pictures, same pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 3))) << false;
-        QTest::newRow("pictures, other pixels") << V(picture(qRgb(1, 2, 3))) << V(picture(qRgb(1, 2, 4))) << true;
+        QTest::newRow("font other size") << V(makeFont(u"MS Sans Serif", 10)) << V(makeFont()) << true;
+        QTest::newRow("empty picture vs Nothing") << V(makePicture(PixelImage())) << V(std::monostate{}) << false;
+        QTest::newRow("pictures, same pixels") << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << false;
+        QTest::newRow("pictures, other pixels") << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 3)))) << V(makePicture(PixelImage(2, 2, qRgb(1, 2, 4)))) << true;
     }
     void conversions_data() {
         QTest::addColumn<QString>("to");
         QTest::addColumn<PropertyValue>("value");
         QTest::addColumn<qint64>("expected");
         QTest::addColumn<QString>("error");
-        QTest::newRow("hex text") << "Long" << V(QStringLiteral("&H8000000F")) << qint64(-2147483633) << "";
-        QTest::newRow("half to even") << "Long" << V(QStringLiteral("2.5")) << qint64(2) << "";
-        QTest::newRow("text to Long") << "Long" << V(QStringLiteral("red")) << qint64(0) << "Type mismatch";
-        QTest::newRow("Long overflow") << "Long" << V(QStringLiteral("2147483648")) << qint64(0) << "Overflow: String \"2147483648\" does not fit in a Long";
+        QTest::newRow("hex text") << "Long" << V(u"&H8000000F") << qint64(-2147483633) << "";
+        QTest::newRow("half to even") << "Long" << V(u"2.5") << qint64(2) << "";
+        QTest::newRow("text to Long") << "Long" << V(u"red") << qint64(0) << "Type mismatch";
+        QTest::newRow("Long overflow") << "Long" << V(u"2147483648") << qint64(0) << "Overflow: String \"2147483648\" does not fit in a Long";
         QTest::newRow("colour to Integer") << "Integer" << colorValue(0x80000012) << qint64(0) << "Overflow: Long -2147483630 does not fit";
         QTest::newRow("Integer 1 is True") << "Boolean" << V(std::int16_t(1)) << qint64(-1) << "";
-        QTest::newRow("other text") << "Boolean" << V(QStringLiteral("yes")) << qint64(0) << "Type mismatch";
+        QTest::newRow("other text") << "Boolean" << V(u"yes") << qint64(0) << "Type mismatch";
         QTest::newRow("invalid colour") << "Color" << V(-1) << qint64(0) << "Invalid property value: &HFFFFFFFF";
-        QTest::newRow("text to Font") << "Font" << V(QStringLiteral("Arial")) << qint64(0) << "Type mismatch: String \"Arial\" cannot be converted to Font";
+        QTest::newRow("text to Font") << "Font" << V(u"Arial") << qint64(0) << "Type mismatch: String \"Arial\" cannot be converted to Font";
         // clang-format on
     }
     void defaultElision() {
         QFETCH(PropertyValue, value);
         QFETCH(PropertyValue, defaultValue);
         PropertyBag bag;
-        bag.WriteProperty("P", value, defaultValue);
-        QTEST(bag.contains("p"), "stored");
-        QCOMPARE(sameValue(defaultValue, value), !bag.contains("p"));
+        bag.WriteProperty(u"P", value, defaultValue);
+        QTEST(bag.contains(u"p"), "stored");
+        QCOMPARE(sameValue(defaultValue, value), !bag.contains(u"p"));
     }
 
     void conversions() {
@@ -128,26 +123,28 @@ private slots:
     }
 
     void readsAGoodFile() {
-        const FormFile f = readFormFile(m_form);
-        const StoredControl* c = f.find("CMDPREVIEW");
-        QVERIFY(f.formName == "frmMsgGen" && c && f.controls.size() == 2);
+        const FormFile f = readFormFile(m_form.toStdU16String());
+        const StoredControl* c = f.find(u"CMDPREVIEW");
+        QVERIFY(f.formName == u"frmMsgGen" && c && f.controls.size() == 2);
         QCOMPARE(QRect(c->left, c->top, c->width, c->height), QRect(990, 3510, 3840, 420));
         PropertyBag p = c->properties;
-        QCOMPARE(toColor(p.ReadProperty("BorderColor", 0)), 0x80000008u);
-        QCOMPARE(*toFont(p.ReadProperty("Font", {})), StdFont{});
-        QCOMPARE(toPicture(p.ReadProperty("Picture", {}))->image().size(), QSize(16, 16));
+        QCOMPARE(toColor(p.ReadProperty(u"BorderColor", 0)), 0x80000008u);
+        QCOMPARE(*toFont(p.ReadProperty(u"Font", {})), StdFont{});
+        QCOMPARE(toPicture(p.ReadProperty(u"Picture", {}))->width(), 16);
         // Removing keeps the others found; overwriting under another case keeps the spelling.
-        p.WriteProperty("BORDERCOLOR", 0, 0);
-        QCOMPARE(toString(p.ReadProperty("Caption", {})), "Проба");
-        p.WriteProperty("CAPTION", QStringLiteral("Выход"), QString());
-        QCOMPARE(p.names(), (QStringList{"caption", "font", "picture"}));
-        QCOMPARE(toString(p.ReadProperty("caption", {})), "Выход");
-        const PropertyBag& e = f.find("cmdExit")->properties;
-        QCOMPARE(toPicture(e.ReadProperty("picture", {}))->handle(), 0);
-        QCOMPARE(std::get<std::int32_t>(e.ReadProperty("MaskColor", 0)), -1);
-        QCOMPARE(toLong(e.ReadProperty("ForeColor", 7)), 7); // not stored: the default
-        QVERIFY(errorOf([&] { readFormFile(m_form + "x"); })->kind() == ErrorKind::FileNotFound);
-        QVERIFY(errorOf([&] { readFormFile(m_dir.path()); })->kind() == ErrorKind::NotARegularFile);
+        p.WriteProperty(u"BORDERCOLOR", 0, 0);
+        QVERIFY(toString(p.ReadProperty(u"Caption", {})) == u"Проба");
+        p.WriteProperty(u"CAPTION", u"Выход", std::u16string());
+        QVERIFY(p.names() == (std::vector<std::u16string>{u"caption", u"font", u"picture"}));
+        QVERIFY(toString(p.ReadProperty(u"caption", {})) == u"Выход");
+        const PropertyBag& e = f.find(u"cmdExit")->properties;
+        QCOMPARE(toPicture(e.ReadProperty(u"picture", {}))->handle(), 0);
+        QCOMPARE(std::get<std::int32_t>(e.ReadProperty(u"MaskColor", 0)), -1);
+        QCOMPARE(toLong(e.ReadProperty(u"ForeColor", 7)), 7); // not stored: the default
+        QVERIFY(errorOf([&] { readFormFile((m_form + "x").toStdU16String()); })->kind() ==
+                ErrorKind::FileNotFound);
+        QVERIFY(errorOf([&] { readFormFile(m_dir.path().toStdU16String()); })->kind() ==
+                ErrorKind::NotARegularFile);
     }
 
     void damagedFiles_data() {
@@ -188,9 +185,10 @@ private slots:
         QFETCH(QString, property);
         QFETCH(QString, says);
         // The file as the reader takes it, then as its controls take their values.
+        const std::u16string form = m_form.toStdU16String();
         const auto e = errorOf([&] {
-            for (const StoredControl& stored : parseFormFile(json, m_form).controls)
-                readStoredControl(*std::make_unique<MaskReader>(), stored, m_form);
+            for (const StoredControl& stored : parseFormFile(json.toStdString(), form).controls)
+                readStoredControl(*std::make_unique<MaskReader>(), stored, form);
         });
         QVERIFY(e);
         const QString message(e->what()), userMessage = QString::fromStdU16String(e->userMessage());
@@ -200,8 +198,9 @@ private slots:
              {std::tuple{"Form file \"", "файл формы «", m_form, e->file()},
               {"control \"", "элемент «", control, e->control()},
               {"property \"", "свойство «", property, e->property()}})
-            QVERIFY2(got == part && (part.isEmpty() || (message.contains(en + part + '"') &&
-                                                        userMessage.contains(ru + part + "»"))),
+            QVERIFY2(QString::fromStdU16String(got) == part &&
+                         (part.isEmpty() || (message.contains(en + part + '"') &&
+                                             userMessage.contains(ru + part + "»"))),
                      qPrintable(message + '\n' + userMessage));
     }
 
