@@ -45,6 +45,13 @@ Control::~Control() {
         m_container->removeChild(this);
 }
 
+void Control::setName(const std::u16string& name) {
+    m_name = name;
+    if (!m_windowless)
+        if (WindowPeer* peer = static_cast<WindowedControl*>(this)->peer())
+            peer->setName(name);
+}
+
 void Control::Move(float left, float top) {
     Move(left, top, m_width, m_height);
 }
@@ -158,8 +165,7 @@ WindowedControl::WindowedControl(WindowedControl* container) : Control(container
     attachPeer(backend::createWindowPeer(*this, container ? container->peer() : nullptr));
 }
 
-WindowedControl::WindowedControl(WindowedControl* container, NoPeer)
-    : Control(container, false) {}
+WindowedControl::WindowedControl(WindowedControl* container, NoPeer) : Control(container, false) {}
 
 WindowedControl::~WindowedControl() {
     // Owned children go first, the last made first, while their container is whole.

@@ -22,6 +22,10 @@ public:
     virtual ~Control();
 
     WindowedControl* container() const { return m_container; }
+
+    // The name the code knows it by (for tests and diagnostics).
+    const std::u16string& Name() const { return m_name; }
+    void setName(const std::u16string& name);
     bool windowless() const { return m_windowless; }
 
     float Left() const { return m_left; }
@@ -83,6 +87,7 @@ private:
 
     WindowedControl* m_container = nullptr;
     const bool m_windowless;
+    std::u16string m_name;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     PixelRect m_rect;
     bool m_visible = true;
@@ -131,6 +136,8 @@ public:
     // The front-most visible windowless child at (x, y) that takes mouse input, or nullptr.
     Control* windowlessChildAt(float x, float y) const;
 
+    // It and every window it lies in are on the screen.
+    bool isShown() const { return m_peer && m_peer->isShown(); }
     void setFocusable(bool on);
     void SetFocus();
     bool hasFocus() const;

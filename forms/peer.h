@@ -52,6 +52,8 @@ public:
     virtual ~WindowPeer() = default;
     virtual void setGeometry(const PixelRect& r) = 0;
     virtual void setVisible(bool visible) = 0;
+    // On the screen: it and every window it lies in are shown.
+    virtual bool isShown() const = 0;
     virtual void setEnabled(bool enabled) = 0;
     // Paints that part again soon; repaintNow paints what is pending at once.
     virtual void invalidate(const PixelRect& r) = 0;
@@ -62,6 +64,8 @@ public:
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
     virtual PixelPoint screenToClient(PixelPoint screen) const = 0;
+    // The control's name, for tests and diagnostics.
+    virtual void setName(const std::u16string&) {}
 };
 
 class TimerPeer {

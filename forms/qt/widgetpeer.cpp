@@ -74,6 +74,11 @@ PixelPoint WidgetPeer::screenToClient(PixelPoint screen) const {
     return {p.x(), p.y()};
 }
 
+void WidgetPeer::setName(const std::u16string& name) {
+    if (m_widget)
+        m_widget->setObjectName(QString::fromStdU16String(name));
+}
+
 QWidget* widgetOf(const WindowedControl& control) {
     const auto* peer = dynamic_cast<const WidgetPeer*>(control.peer());
     return peer ? peer->widget() : nullptr;

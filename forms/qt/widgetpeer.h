@@ -22,6 +22,7 @@ public:
 
     void setGeometry(const PixelRect& r) override;
     void setVisible(bool visible) override;
+    bool isShown() const override { return m_widget && m_widget->isVisible(); }
     void setEnabled(bool enabled) override;
     void invalidate(const PixelRect& r) override;
     void repaintNow() override;
@@ -30,6 +31,7 @@ public:
     void setFocus() override;
     bool hasFocus() const override;
     PixelPoint screenToClient(PixelPoint screen) const override;
+    void setName(const std::u16string& name) override;
 
 private:
     QPointer<QWidget> m_widget;
