@@ -21,10 +21,13 @@ test:
 	@cmake --build --preset windows
 	@ctest --preset dev
 
+# The programs, then the zip and the installer, copied to dist/.
 windows:
 	@./scripts/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
+	@cmake -E copy_directory build-windows/dist dist
+	@echo "dist/: $$(ls dist | tr '\n' ' ')"
 
 clean:
-	rm -rf build build-asan build-fuzz build-windows
+	rm -rf build build-asan build-fuzz build-windows dist

@@ -1,0 +1,125 @@
+// The Win32 backend and the programs' resources, as a user of the Windows build meets them.
+// Runs under Wine: tst_win32.exe <alertwright-gen.exe>
+#include "alertwright_version.h"
+#include "forms/color.h"
+#include "forms/formfile.h"
+#include "forms/platform.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <windows.h>
+
+namespace {
+
+int checks = 0, failures = 0;
+void check(bool ok, const char* what, int line, long long row) {
+    ++checks;
+    if (!ok && ++failures)
+        std::printf("FAIL line %d (row %lld): %s\n", line, row, what);
+}
+#define CHECK_ROW(cond, row) check((cond), #cond, __LINE__, row)
+#define CHECK(cond) CHECK_ROW(cond, -1)
+
+using namespace forms::platform;
+
+// The colours chosen in the system's settings show, red in the low byte.
+void systemColours() {
+    const int indices[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF chosen[] = {forms::rgbColor(0xFE, 0xF0, 0xE1), forms::rgbColor(0x12, 0x34, 0x56),
+                               forms::rgbColor(0xC1, 0xD2, 0xE3),
+                               forms::rgbColor(0x65, 0x43, 0x21)};
+    COLORREF before[4];
+    for (int i = 0; i < 4; ++i)
+        before[i] = GetSysColor(indices[i]);
+    SetSysColors(4, indices, chosen);
+    for (int i = 0; i < 4; ++i)
+        CHECK_ROW(forms::resolveColor(forms::systemColor(indices[i])) == chosen[i], indices[i]);
+    SetSysColors(4, indices, before);
+    CHECK(twipsPerPixelX() == 15.0f && twipsPerPixelY() == 15.0f);
+}
+
+void text() {
+    // What the controls show in code page 1251; -1 where it has no such character (no look-alike).
+    const std::pair<char16_t, int> cp1251[] = {
+        {u'Z', 'Z'},  {u'А', 0xC0}, {u'я', 0xFF}, {u'Ё', 0xA8}, {u'ё', 0xB8},
+        {u'№', 0xB9}, {u'€', 0x88}, {u'é', -1},   {u'☺', -1},   {0xD800, -1}};
+    for (const auto& [ch, code] : cp1251)
+        CHECK_ROW(toCp1251(ch) == code, ch);
+    // Names compare regardless of case, Cyrillic included; they start with a letter.
+    CHECK(foldCase(u"ЁЛКА Ёлка ABC") == u"ёлка ёлка abc");
+    const std::tuple<char32_t, bool, bool> classes[] = {
+        {U'Ж', true, false}, {U'ё', true, false},  {U'q', true, false}, {U'7', false, true},
+        {U'٣', false, true}, {U'_', false, false}, {U'№', false, false}};
+    for (const auto& [c, letter, number] : classes)
+        CHECK_ROW(isLetter(c) == letter && isNumber(c) == number, c);
+}
+
+// The pictures and the form file come out of the program itself, decoded as the Linux build
+// decodes them.
+void resources() {
+    const auto image = decodePicture(readResource(u":/frmMsgGen/question.png").value_or("")).image;
+    CHECK(image.width == 41 && image.height == 35);
+    const std::tuple<int, int, std::uint32_t> pixels[] = {
+        {0, 0, 0xFFD4D0C8}, {20, 0, 0xFF7F93B7}, {10, 7, 0xFFCEE2FA}, {20, 14, 0xFF102E8C}};
+    for (const auto& [x, y, argb] : pixels)
+        CHECK_ROW(image.valid(x, y) && image.pixel(x, y) == argb, y * 100 + x);
+    CHECK(forms::loadPicture(u":/frmAbout/aboutpicture.png")->width() == 41);
+    CHECK(!readResource(u":/frmMsgGen/none.png") && !readResource(u":/frmMsgGen"));
+
+    const forms::FormFile form = forms::readFormFile(u":/frmMsgGen/frmMsgGen.json");
+    const forms::StoredControl* exit = form.find(u"CMDEXIT");
+    CHECK(form.formName == u"frmMsgGen" && form.controls.size() == 3 && exit);
+    CHECK(exit && toString(exit->properties.ReadProperty(u"Caption", {})) == u"Выход");
+    const forms::PictureRef picture =
+        exit ? toPicture(exit->properties.ReadProperty(u"Picture", {})) : nullptr;
+    CHECK(picture && picture->width() == 17 && picture->height() == 17);
+}
+
+// The desktop program's manifest, built into this one: the common controls of version 6 (the
+// system's visual style) and per-monitor DPI awareness.
+void manifest() {
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(LoadLibraryW(L"comctl32.dll"), path, MAX_PATH);
+    CHECK(wcsstr(path, L"common-controls") && wcsstr(path, L"_6."));
+    CHECK(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()) ==
+          DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
+// Explorer shows the program's icon and version 1.3.0 ("1.03" in the version record).
+void programResources(const wchar_t* program) {
+    std::string info(GetFileVersionInfoSizeW(program, nullptr), '\0');
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    wchar_t* record = nullptr;
+    UINT size = 0;
+    GetFileVersionInfoW(program, 0, info.size(), info.data());
+    VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size);
+    VerQueryValueW(info.data(), L"\\StringFileInfo\\041904B0\\ProductVersion",
+                   reinterpret_cast<void**>(&record), &size);
+    CHECK(fixed &&
+          fixed->dwFileVersionMS ==
+              MAKELONG(ALERTWRIGHT_VERSION_MINOR, ALERTWRIGHT_VERSION_MAJOR) &&
+          fixed->dwFileVersionLS == MAKELONG(0, ALERTWRIGHT_VERSION_PATCH));
+    wchar_t expected[16];
+    swprintf(expected, 16, L"%d.%02d", ALERTWRIGHT_VERSION_MAJOR, ALERTWRIGHT_VERSION_MINOR);
+    CHECK(record && std::wstring(record) == expected);
+    HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    CHECK(module && LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    for (auto section : {systemColours, text, resources, manifest})
+        try {
+            section();
+        } catch (const std::exception& e) {
+            ++failures;
+            std::printf("FAIL: %s\n", e.what());
+        }
+    programResources(argc > 1 ? argv[1] : L"");
+    std::printf("tst_win32: %d checks, %d failed\n", checks, failures);
+    return failures ? 1 : 0;
+}
