@@ -295,9 +295,13 @@ void WindowedControl::mouseInput(const MouseInput& in) {
         m_mouseTarget = target;
     else if (!held)
         m_mouseTarget = nullptr;
-    if (target != this && !target->effectivelyEnabled())
+    if (target == this) {
+        ownMouseInput(in, in.x, in.y);
         return;
-    const PixelRect r = target == this ? PixelRect{} : target->pixelRect();
+    }
+    if (!target->effectivelyEnabled())
+        return;
+    const PixelRect r = target->pixelRect();
     target->deliverMouse(in, in.x - float(r.x), in.y - float(r.y));
 }
 

@@ -174,6 +174,11 @@ protected:
     // container.
     virtual void onPressCancelled();
     virtual void onShown() {}
+    // Mouse input on the control itself, not on a windowless part; the default raises the
+    // control's mouse events.
+    virtual void ownMouseInput(const MouseInput& input, float x, float y) {
+        deliverMouse(input, x, y);
+    }
 
     void paintWindow(Surface& surface) override;
     void focusChanged(bool hasFocus) override;

@@ -49,6 +49,9 @@ protected:
     void paintBackground(Surface& surface) const override;
     void geometryChanged() override;
     void onShown() override;
+    // The surface's own input is the control's business: the events a container sees are the
+    // ones the control raises itself.
+    void ownMouseInput(const MouseInput&, float, float) override {}
 
 private:
     void beginLifecycle(const char16_t* entry);

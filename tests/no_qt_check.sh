@@ -17,6 +17,16 @@ forms/stdfont.h forms/stdfont.cpp
 forms/stdpicture.h forms/stdpicture.cpp
 forms/text.h forms/text.cpp
 forms/units.h forms/units.cpp
+forms/control.h forms/control.cpp forms/events.h forms/peer.h forms/surface.h
+forms/cursor.h forms/cursor.cpp
+forms/image.h forms/image.cpp
+forms/label.h forms/label.cpp
+forms/line.h forms/line.cpp
+forms/picturebox.h forms/picturebox.cpp
+forms/shape.h forms/shape.cpp
+forms/timer.h forms/timer.cpp
+forms/usercontrol.h forms/usercontrol.cpp
+controls
 "
 
 cd "${1:?usage: no_qt_check.sh <source dir>}" || exit 2

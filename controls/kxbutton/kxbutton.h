@@ -21,7 +21,7 @@
 // has left. Everything it shows is made of twelve named parts on the control surface.
 class kxButton : public forms::UserControl {
 public:
-    explicit kxButton(forms::WindowedControl* container);
+    explicit kxButton(forms::WindowedControl* container = nullptr);
     ~kxButton() override;
 
     static constexpr const char* ClassName = "Alertwright.kxButton";
