@@ -2,6 +2,7 @@
 
 #include "forms/form.h"
 #include "forms/menu.h"
+#include "forms/qt/widgetpeer.h"
 
 #include <QAction>
 #include <QKeySequence>
