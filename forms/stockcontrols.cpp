@@ -193,26 +193,18 @@ void OptionButton::updateTabStops() {
         std::find_if(buttons.begin(), buttons.end(), [](OptionButton* b) { return b->m_value; });
     OptionButton* stop = chosen != buttons.end() ? *chosen : nullptr;
     if (!stop) {
-        // With none chosen, the one met first in tab order keeps the stop: the order the form
-        // was given, then the rest in the order they were made.
-        const Form* form = Form::of(this);
-        const auto position = [form](const OptionButton* b) {
-            if (!form)
-                return std::size_t(0);
-            const auto& order = form->tabOrder();
-            return static_cast<std::size_t>(std::find(order.begin(), order.end(), b) -
-                                            order.begin());
-        };
-        const WindowedControl* c = container();
-        const auto made = [c](const OptionButton* b) {
-            if (!c)
-                return std::size_t(0);
-            const auto& kids = c->children();
-            return static_cast<std::size_t>(std::find(kids.begin(), kids.end(), b) - kids.begin());
-        };
-        for (OptionButton* b : buttons) {
-            if (!stop || std::pair(position(b), made(b)) < std::pair(position(stop), made(stop)))
-                stop = b;
+        // With none chosen, the one met first in tab order keeps the stop: in the order the form
+        // was given, else in the order they were made.
+        std::vector<const Control*> order;
+        if (const Form* form = Form::of(this))
+            order.assign(form->tabOrder().begin(), form->tabOrder().end());
+        if (const WindowedControl* c = container())
+            order.insert(order.end(), c->children().begin(), c->children().end());
+        for (const Control* c : order) {
+            if (auto it = std::find(buttons.begin(), buttons.end(), c); it != buttons.end()) {
+                stop = *it;
+                break;
+            }
         }
     }
     for (OptionButton* b : buttons)

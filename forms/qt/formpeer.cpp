@@ -189,16 +189,11 @@ public:
     explicit QtMenuItemPeer(QAction* action) : m_action(action) {}
     ~QtMenuItemPeer() override { delete m_action.data(); }
     void setCaption(const std::u16string& caption) override {
-        if (m_action)
-            m_action->setText(QString::fromStdU16String(caption));
+        m_action->setText(QString::fromStdU16String(caption));
     }
-    void setEnabled(bool enabled) override {
-        if (m_action)
-            m_action->setEnabled(enabled);
-    }
+    void setEnabled(bool enabled) override { m_action->setEnabled(enabled); }
     void setName(const std::u16string& name) override {
-        if (m_action)
-            m_action->setObjectName(QString::fromStdU16String(name));
+        m_action->setObjectName(QString::fromStdU16String(name));
     }
     QAction* action() const { return m_action; }
 
@@ -220,8 +215,7 @@ public:
     }
     void addSeparator() override { m_menu->addSeparator(); }
     void setName(const std::u16string& name) override {
-        if (m_menu)
-            m_menu->setObjectName(QString::fromStdU16String(name));
+        m_menu->setObjectName(QString::fromStdU16String(name));
     }
     QMenu* menu() const { return m_menu; }
 
@@ -234,48 +228,33 @@ private:
 class QtFormPeer : public WidgetPeer, public FormPeer {
 public:
     QtFormPeer(FormSink& form, WindowSink& client) : QtFormPeer(client, new FormWindow(form)) {}
-    ~QtFormPeer() override { delete m_window.data(); }
 
-    QMainWindow* window() const { return m_window; }
+    QMainWindow* window() const { return m_window.get(); }
 
     // Only the client area's size counts: it sits below the menu bar, and the window keeps a
     // fixed size around it.
     void setGeometry(const PixelRect& r) override {
-        if (!m_window || !widget())
-            return;
         widget()->setFixedSize(r.width, r.height);
         m_window->layout()->activate();
     }
     void setName(const std::u16string& name) override {
-        if (m_window)
-            m_window->setObjectName(QString::fromStdU16String(name));
+        m_window->setObjectName(QString::fromStdU16String(name));
     }
 
-    void show() override {
-        if (m_window)
-            m_window->showForm();
-    }
-    void hide() override {
-        if (m_window)
-            m_window->hide();
-    }
+    void show() override { m_window->showForm(); }
+    void hide() override { m_window->hide(); }
     void minimize() override {
-        if (m_window)
-            m_window->setWindowState((m_window->windowState() & ~Qt::WindowActive) |
-                                     Qt::WindowMinimized);
+        m_window->setWindowState((m_window->windowState() & ~Qt::WindowActive) |
+                                 Qt::WindowMinimized);
     }
     void setCaption(const std::u16string& caption) override {
-        if (m_window)
-            m_window->setWindowTitle(QString::fromStdU16String(caption));
+        m_window->setWindowTitle(QString::fromStdU16String(caption));
     }
     void setIcon(const PixelImage& image) override {
-        if (m_window)
-            m_window->setWindowIcon(image.isNull() ? QIcon()
-                                                   : QIcon(QPixmap::fromImage(toQImage(image))));
+        m_window->setWindowIcon(image.isNull() ? QIcon()
+                                               : QIcon(QPixmap::fromImage(toQImage(image))));
     }
     void setBorderStyle(BorderStyle style) override {
-        if (!m_window)
-            return;
         // A tool window keeps a dialog frame and stays out of the taskbar.
         const Qt::WindowType type = style == BorderStyle::FixedDialog ? Qt::Tool : Qt::Window;
         const bool wasVisible = m_window->isVisible();
@@ -286,10 +265,7 @@ public:
     std::unique_ptr<MenuPeer> addMenu(const std::u16string& caption) override {
         return std::make_unique<QtMenuPeer>(m_window->addMenu(QString::fromStdU16String(caption)));
     }
-    void activateMenuBar() override {
-        if (m_window)
-            m_window->activateMenuBar();
-    }
+    void activateMenuBar() override { m_window->activateMenuBar(); }
 
 private:
     QtFormPeer(WindowSink& client, FormWindow* window)
@@ -302,7 +278,8 @@ private:
         window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     }
 
-    QPointer<FormWindow> m_window;
+    // Goes first, with the client area in it.
+    std::unique_ptr<FormWindow> m_window;
 };
 
 } // namespace

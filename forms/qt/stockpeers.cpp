@@ -35,6 +35,16 @@ template <typename Special, typename Peer> ControlPeer<Special> controlPeer(Peer
     return {std::unique_ptr<WindowPeer>(peer), peer};
 }
 
+// The peer of a stock control whose widget is a W. The widget lives as long as the peer: the
+// controls on a window go before the window's own peer.
+template <typename W, typename Special> class StockPeer : public WidgetPeer, public Special {
+public:
+    explicit StockPeer(W* widget) : WidgetPeer(widget) {}
+
+protected:
+    W& w() const { return *static_cast<W*>(widget()); }
+};
+
 // ---- Text box: a QLineEdit or a QPlainTextEdit inside a thin host widget. The host hands the
 // focus and the keys sent to it to the editor, so it can be placed, focused and put in the tab
 // order like any widget.
@@ -89,50 +99,38 @@ private:
     bool m_forwarding = false;
 };
 
-class TextBoxWidgetPeer : public WidgetPeer, public TextBoxPeer {
+class TextBoxWidgetPeer : public StockPeer<TextBoxHost, TextBoxPeer> {
 public:
-    explicit TextBoxWidgetPeer(TextBoxHost* host) : WidgetPeer(host), m_host(host) {}
+    using StockPeer::StockPeer;
 
     std::u16string text() const override {
-        if (!m_host)
-            return {};
-        if (m_host->m_line)
-            return m_host->m_line->text().toStdU16String();
+        if (w().m_line)
+            return w().m_line->text().toStdU16String();
         // toPlainText() would also turn no-break spaces into spaces; the raw text changes
         // nothing (its paragraph separators are line breaks).
-        return m_host->m_plain->document()->toRawText().toStdU16String();
+        return w().m_plain->document()->toRawText().toStdU16String();
     }
     void setText(const std::u16string& text) override {
-        if (!m_host)
-            return;
         const QString t = QString::fromStdU16String(text);
-        if (m_host->m_line)
-            m_host->m_line->setText(t);
+        if (w().m_line)
+            w().m_line->setText(t);
         else
-            m_host->m_plain->setPlainText(t); // each CR LF starts a new paragraph
+            w().m_plain->setPlainText(t); // each CR LF starts a new paragraph
     }
     void setBackColor(OleColor color) override {
-        if (m_host)
-            m_host->m_editor->setPalette(withBackground(m_host->m_editor->palette(), color));
+        w().m_editor->setPalette(withBackground(w().m_editor->palette(), color));
     }
     void setLocked(bool locked) override {
-        if (!m_host)
-            return;
-        if (m_host->m_line)
-            m_host->m_line->setReadOnly(locked);
+        if (w().m_line)
+            w().m_line->setReadOnly(locked);
         else
-            m_host->m_plain->setReadOnly(locked);
+            w().m_plain->setReadOnly(locked);
     }
     void setTabStop(bool tabStop) override {
-        if (!m_host)
-            return;
         const Qt::FocusPolicy policy = tabStop ? Qt::StrongFocus : Qt::ClickFocus;
-        m_host->m_editor->setFocusPolicy(policy);
-        m_host->setFocusPolicy(policy);
+        w().m_editor->setFocusPolicy(policy);
+        w().setFocusPolicy(policy);
     }
-
-private:
-    QPointer<TextBoxHost> m_host;
 };
 
 // ---- Drop-down list, painted flat.
@@ -188,27 +186,20 @@ private:
     bool m_silent = false;
 };
 
-class ComboBoxWidgetPeer : public WidgetPeer, public ComboBoxPeer {
+class ComboBoxWidgetPeer : public StockPeer<FlatComboBox, ComboBoxPeer> {
 public:
-    explicit ComboBoxWidgetPeer(FlatComboBox* box) : WidgetPeer(box), m_box(box) {}
+    using StockPeer::StockPeer;
 
     void insertItem(int index, const std::u16string& text) override {
-        if (m_box)
-            m_box->silently([&] { m_box->insertItem(index, QString::fromStdU16String(text)); });
+        w().silently([&] { w().insertItem(index, QString::fromStdU16String(text)); });
     }
     void setListIndex(int index) override {
-        if (m_box)
-            m_box->silently([&] { m_box->setCurrentIndex(index); });
+        w().silently([&] { w().setCurrentIndex(index); });
     }
     void setBackColor(OleColor color) override {
-        if (!m_box)
-            return;
-        m_box->m_backColor = color;
-        m_box->setPalette(withBackground(m_box->palette(), color));
+        w().m_backColor = color;
+        w().setPalette(withBackground(w().palette(), color));
     }
-
-private:
-    QPointer<FlatComboBox> m_box;
 };
 
 // ---- Option button: the control chooses; the radio button only reports the user's wishes.
@@ -254,30 +245,20 @@ private:
     std::function<void(int)> m_arrow;
 };
 
-class OptionButtonWidgetPeer : public WidgetPeer, public OptionButtonPeer {
+class OptionButtonWidgetPeer : public StockPeer<OptionRadio, OptionButtonPeer> {
 public:
-    explicit OptionButtonWidgetPeer(OptionRadio* radio) : WidgetPeer(radio), m_radio(radio) {}
+    using StockPeer::StockPeer;
 
     void setCaption(const std::u16string& caption) override {
-        if (m_radio)
-            m_radio->setText(QString::fromStdU16String(caption));
+        w().setText(QString::fromStdU16String(caption));
     }
-    void setValue(bool chosen) override {
-        if (m_radio)
-            m_radio->setChecked(chosen);
-    }
+    void setValue(bool chosen) override { w().setChecked(chosen); }
     void setTabStop(bool tabStop) override {
-        const Qt::FocusPolicy policy = tabStop ? Qt::StrongFocus : Qt::ClickFocus;
-        if (m_radio && m_radio->focusPolicy() != policy)
-            m_radio->setFocusPolicy(policy);
+        w().setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     }
     void setRightJustify(bool right) override {
-        if (m_radio)
-            m_radio->setLayoutDirection(right ? Qt::RightToLeft : Qt::LeftToRight);
+        w().setLayoutDirection(right ? Qt::RightToLeft : Qt::LeftToRight);
     }
-
-private:
-    QPointer<OptionRadio> m_radio;
 };
 
 // ---- Command button: Enter and Esc through window shortcuts.
@@ -335,28 +316,17 @@ private:
     QShortcut* m_escape = nullptr;
 };
 
-class CommandButtonWidgetPeer : public WidgetPeer, public CommandButtonPeer {
+class CommandButtonWidgetPeer : public StockPeer<CommandPushButton, CommandButtonPeer> {
 public:
-    explicit CommandButtonWidgetPeer(CommandPushButton* button)
-        : WidgetPeer(button), m_button(button) {}
+    using StockPeer::StockPeer;
 
     void setCaption(const std::u16string& caption) override {
-        if (m_button)
-            m_button->setText(QString::fromStdU16String(caption));
+        w().setText(QString::fromStdU16String(caption));
     }
-    void setDefault(bool isDefault) override {
-        m_default = isDefault;
-        if (m_button)
-            m_button->setKeys(m_default, m_cancel);
-    }
-    void setCancel(bool isCancel) override {
-        m_cancel = isCancel;
-        if (m_button)
-            m_button->setKeys(m_default, m_cancel);
-    }
+    void setDefault(bool isDefault) override { w().setKeys(m_default = isDefault, m_cancel); }
+    void setCancel(bool isCancel) override { w().setKeys(m_default, m_cancel = isCancel); }
 
 private:
-    QPointer<CommandPushButton> m_button;
     bool m_default = false;
     bool m_cancel = false;
 };
