@@ -1,11 +1,15 @@
 #pragma once
 
 #include "forms/keys.h"
+#include "forms/stdpicture.h"
 #include "forms/units.h"
+#include "forms/vbtypes.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace forms {
 
@@ -78,6 +82,133 @@ public:
     virtual int interval() const = 0;
 };
 
+// A native control of a special kind: its window part, which the control attaches and which owns
+// the native control, and the same object's own operations.
+template <typename Special> struct ControlPeer {
+    std::unique_ptr<WindowPeer> window;
+    Special* control = nullptr;
+};
+
+// --- Top-level windows and their menus ---
+
+enum class BorderStyle {
+    FixedSingle, // fixed size, title bar with close box only (no minimize, no maximize)
+    FixedDialog  // fixed size dialog frame, not in the taskbar
+};
+
+// Which window of the application became the active one, as a form's peer sees it.
+enum class Activation {
+    ThisWindow,
+    AnotherOfOurs, // a window of this application that this one does not own
+    NoneOfOurs     // another application, or a window this one owns (its message box)
+};
+
+// What a form hears from its peer, besides what its client area hears.
+class FormSink {
+public:
+    // The user asked to close the window (close box, Alt+F4); the peer leaves it open.
+    virtual void closeRequested() = 0;
+    // The active window may have changed; told after the change has settled.
+    virtual void activationChanged(Activation activation) = 0;
+
+protected:
+    ~FormSink() = default;
+};
+
+class MenuItemPeer {
+public:
+    virtual ~MenuItemPeer() = default;
+    virtual void setCaption(const std::u16string& caption) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setName(const std::u16string&) {}
+};
+
+// One menu of a menu bar.
+class MenuPeer {
+public:
+    virtual ~MenuPeer() = default;
+    // `chosen` runs when the user chooses the item or presses its shortcut in the window.
+    virtual std::unique_ptr<MenuItemPeer> addItem(const std::u16string& caption, Shortcut shortcut,
+                                                  std::function<void()> chosen) = 0;
+    virtual void addSeparator() = 0;
+    virtual void setName(const std::u16string&) {}
+};
+
+// The window around a form's client area (the WindowPeer of the same object).
+class FormPeer {
+public:
+    virtual ~FormPeer() = default;
+    // Shows it modeless and activates it; the first time it is centred on the screen, frame
+    // included.
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    virtual void minimize() = 0;
+    virtual void setCaption(const std::u16string& caption) = 0;
+    // A null image: the platform's default icon.
+    virtual void setIcon(const PixelImage& image) = 0;
+    virtual void setBorderStyle(BorderStyle style) = 0;
+    // A menu at the end of the menu bar (made when the first menu comes).
+    virtual std::unique_ptr<MenuPeer> addMenu(const std::u16string& caption) = 0;
+    // Opens the menu bar for the keyboard, its first menu highlighted (what F10 and Alt do).
+    virtual void activateMenuBar() = 0;
+};
+
+// --- Stock controls ---
+
+class TextBoxPeer {
+public:
+    virtual ~TextBoxPeer() = default;
+    // The text as the native control holds it (its own line breaks).
+    virtual std::u16string text() const = 0;
+    // Line breaks come as CR LF.
+    virtual void setText(const std::u16string& text) = 0;
+    virtual void setBackColor(OleColor color) = 0;
+    virtual void setLocked(bool locked) = 0;
+    // False: Tab passes it by; a click still gives it the focus.
+    virtual void setTabStop(bool tabStop) = 0;
+};
+
+// A drop-down list; it tells the user's choices only, never the ones its control makes.
+class ComboBoxPeer {
+public:
+    virtual ~ComboBoxPeer() = default;
+    virtual void insertItem(int index, const std::u16string& text) = 0;
+    // -1: none chosen.
+    virtual void setListIndex(int index) = 0;
+    virtual void setBackColor(OleColor color) = 0;
+};
+
+// One option button; the control decides which of a group is chosen.
+class OptionButtonPeer {
+public:
+    virtual ~OptionButtonPeer() = default;
+    virtual void setCaption(const std::u16string& caption) = 0;
+    virtual void setValue(bool chosen) = 0;
+    virtual void setTabStop(bool tabStop) = 0;
+    // The round mark at the right of the caption instead of at its left.
+    virtual void setRightJustify(bool right) = 0;
+};
+
+class CommandButtonPeer {
+public:
+    virtual ~CommandButtonPeer() = default;
+    virtual void setCaption(const std::u16string& caption) = 0;
+    // Default: Enter anywhere in its window clicks it (unless another button has the focus);
+    // Cancel: Esc does.
+    virtual void setDefault(bool isDefault) = 0;
+    virtual void setCancel(bool isCancel) = 0;
+};
+
+// --- The application ---
+
+// The platform's application: the event loop and what the platform sets up once at start-up.
+class ApplicationPeer {
+public:
+    virtual ~ApplicationPeer() = default;
+    // Runs the event loop until quit; returns the exit code.
+    virtual int run() = 0;
+};
+
 // What the backend a program links creates.
 namespace backend {
 
@@ -91,6 +222,33 @@ PixelPoint cursorPos();
 void post(std::function<void()> task);
 // Gives the focus in this order to windows that take it, the last one last.
 void setTabOrder(const std::vector<WindowPeer*>& order);
+
+// A top-level window whose client area paints and takes input through `client`.
+ControlPeer<FormPeer> createFormPeer(FormSink& form, WindowSink& client);
+ControlPeer<TextBoxPeer> createTextBoxPeer(WindowPeer* parent, bool multiLine);
+// `chosen` gets the position the user chose.
+ControlPeer<ComboBoxPeer> createComboBoxPeer(WindowPeer* parent, std::function<void(int)> chosen);
+// `chosen`: the user chose this button (click, Space); `arrow`: an arrow key asks for the
+// previous (-1) or the next (1) button of the group.
+ControlPeer<OptionButtonPeer> createOptionButtonPeer(WindowPeer* parent,
+                                                     std::function<void()> chosen,
+                                                     std::function<void(int)> arrow);
+ControlPeer<CommandButtonPeer> createCommandButtonPeer(WindowPeer* parent,
+                                                       std::function<void()> clicked);
+
+// Starts the platform's application; once, before any window.
+std::unique_ptr<ApplicationPeer> createApplicationPeer(int& argc, char** argv);
+// Ends the event loop with `code` once the handler running now returns.
+void quit(int code);
+// One line on the program's log (standard error).
+void writeLog(const std::u16string& line);
+
+// The system clipboard; each throws RuntimeError when it cannot be opened.
+void clipboardClear();
+void clipboardSetText(const std::u16string& text);
+// Whether it holds nothing at all; its text (nullopt: it holds no text).
+bool clipboardEmpty();
+std::optional<std::u16string> clipboardText();
 
 } // namespace backend
 

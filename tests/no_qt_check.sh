@@ -26,6 +26,10 @@ forms/picturebox.h forms/picturebox.cpp
 forms/shape.h forms/shape.cpp
 forms/timer.h forms/timer.cpp
 forms/usercontrol.h forms/usercontrol.cpp
+forms/form.h forms/form.cpp forms/menu.h forms/menu.cpp
+forms/stockcontrols.h forms/stockcontrols.cpp
+forms/application.h forms/application.cpp forms/appinfo.h forms/appinfo.cpp
+forms/clipboard.h forms/clipboard.cpp
 controls
 "
 

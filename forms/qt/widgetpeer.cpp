@@ -268,8 +268,16 @@ void setTabOrder(const std::vector<WindowPeer*>& order) {
         QWidget* w = p ? p->widget() : nullptr;
         if (!w)
             continue;
-        if (previous)
-            QWidget::setTabOrder(previous, w);
+        if (previous) {
+            // Qt puts the next window right after the part of the previous one that takes the
+            // focus, ahead of that one's other parts; Shift+Tab would then land on those parts
+            // (which hand the focus to the wrong control). Chain from its last part instead.
+            QWidget* last = previous;
+            for (QWidget* next = last->nextInFocusChain(); previous->isAncestorOf(next);
+                 next = next->nextInFocusChain())
+                last = next;
+            QWidget::setTabOrder(last, w);
+        }
         previous = w;
     }
 }

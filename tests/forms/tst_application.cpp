@@ -115,14 +115,14 @@ private slots:
     void clipboardRoundTripAndFailure() {
         const QString code = QStringLiteral("Select Case MsgBox (\"Текст\")\r\n\tCase 6 ' € 😀\r\n");
         QClipboard* cb = QGuiApplication::clipboard();
-        QCOMPARE((ClipboardSetText(code), cb->text()), code);
+        QCOMPARE((ClipboardSetText(code.toStdU16String()), cb->text()), code);
         // Another program takes the clipboard the moment it changes: the caller hears of it.
         QMetaObject::Connection thief;
         thief = connect(cb, &QClipboard::dataChanged, this, [&] {
             disconnect(thief);
             cb->setMimeData(new QMimeData); // holds no text
         });
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ClipboardSetText(QStringLiteral("code")));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ClipboardSetText(u"code"));
         QVERIFY(!cb->mimeData()->hasText());
     }
 
@@ -132,7 +132,6 @@ private:
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
-    app.setApplicationName(QStringLiteral("Alertwright"));
     TestApplication test;
     return QTest::qExec(&test, argc, argv);
 }
