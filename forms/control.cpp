@@ -210,6 +210,12 @@ void WindowedControl::raiseChild(Control* child) {
         w->m_peer->raise();
 }
 
+Control* WindowedControl::child(std::u16string_view name) const {
+    const auto it = std::find_if(m_children.begin(), m_children.end(),
+                                 [&](const Control* c) { return c->Name() == name; });
+    return it == m_children.end() ? nullptr : *it;
+}
+
 Control* WindowedControl::windowlessChildAt(float x, float y) const {
     for (auto it = m_children.rbegin(); it != m_children.rend(); ++it) {
         Control* c = *it;

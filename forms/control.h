@@ -133,6 +133,8 @@ public:
         return raw;
     }
 
+    // The child of that name, or nullptr.
+    Control* child(std::u16string_view name) const;
     // The front-most visible windowless child at (x, y) that takes mouse input, or nullptr.
     Control* windowlessChildAt(float x, float y) const;
 

@@ -104,4 +104,13 @@ private:
     bool m_wasActive = false;
 };
 
+// A control the form owns, named as the code knows it and placed at a rectangle given in twips.
+template <typename T, typename... Args>
+T* placeControl(Form& form, const std::u16string& name, const PixelRect& twips, Args&&... args) {
+    T* control = form.make<T>(std::forward<Args>(args)...);
+    control->setName(name);
+    control->placeTwips(twips.x, twips.y, twips.width, twips.height);
+    return control;
+}
+
 } // namespace forms
