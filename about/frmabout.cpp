@@ -4,28 +4,20 @@
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/line.h"
-#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
 #include "forms/units.h"
 
-#include <QIcon>
-#include <QPointer>
-
-// Resources of a static library must be registered by name from the global namespace.
-static void initAboutResources() {
-    Q_INIT_RESOURCE(about);
-}
-
 namespace about {
 
 namespace {
 
-QPointer<frmAbout> loadedAbout;
+// The loaded About window, known while it lives.
+frmAbout* loadedAbout = nullptr;
 
 // A point given in twips, in pixels of the window's client area.
-QPoint twipsPoint(int x, int y) {
+forms::PixelPoint twipsPoint(int x, int y) {
     return {forms::pixelRound(static_cast<float>(x) / forms::twipsPerPixelX()),
             forms::pixelRound(static_cast<float>(y) / forms::twipsPerPixelY())};
 }
@@ -33,7 +25,7 @@ QPoint twipsPoint(int x, int y) {
 } // namespace
 
 frmAbout* frmAbout::instance() {
-    return loadedAbout.data();
+    return loadedAbout;
 }
 
 frmAbout* frmAbout::showAbout() {
@@ -42,41 +34,35 @@ frmAbout* frmAbout::showAbout() {
         loadedAbout->Load();
     }
     loadedAbout->Show();
-    return loadedAbout.data();
+    return loadedAbout;
+}
+
+frmAbout::~frmAbout() {
+    if (loadedAbout == this)
+        loadedAbout = nullptr;
 }
 
 frmAbout::frmAbout() {
-    initAboutResources();
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("О программе..."));
+    setName(u"frmAbout");
+    setCaption(u"О программе...");
     setBorderStyle(BorderStyle::FixedDialog);
     setClientSizeTwips(4845, 3315);
-    setWindowIcon(QIcon(QStringLiteral(":/frmAbout/abouticon.png")));
-
-    QWidget* area = client();
-    area->setFont(forms::qt::toQFont(*forms::defaultFont()));
+    setIcon(u":/frmAbout/abouticon.png");
     constexpr forms::OleColor Black = 0x00000000;
 
-    Image1 = new forms::Image(area);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    forms::placeTwips(Image1, 225, 270, 615, 525);
+    Image1 = forms::placeControl<forms::Image>(*this, u"Image1", {225, 270, 615, 525});
     Image1->setPicture(forms::loadPicture(u":/frmAbout/aboutpicture.png"));
 
-    lblTitle = new forms::Label(area);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    forms::placeTwips(lblTitle, 1050, 360, 3255, 255);
-    lblTitle->setCaption(QStringLiteral("Alertwright"));
+    lblTitle = forms::placeControl<forms::Label>(*this, u"lblTitle", {1050, 360, 3255, 255});
+    lblTitle->setCaption(u"Alertwright");
     lblTitle->setForeColor(Black);
 
-    lblVersion = new forms::Label(area);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    forms::placeTwips(lblVersion, 1050, 720, 3225, 225);
-    lblVersion->setCaption(QStringLiteral("Version"));
+    lblVersion = forms::placeControl<forms::Label>(*this, u"lblVersion", {1050, 720, 3225, 225});
+    lblVersion->setCaption(u"Version");
 
-    lblDescription = new forms::Label(area);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    forms::placeTwips(lblDescription, 1035, 1080, 3300, 585);
-    lblDescription->setCaption(QStringLiteral("Автор: команда Alertwright"));
+    lblDescription =
+        forms::placeControl<forms::Label>(*this, u"lblDescription", {1035, 1080, 3300, 585});
+    lblDescription->setCaption(u"Автор: команда Alertwright");
     lblDescription->setForeColor(Black);
 
     // An etched separator: a white line with a grey one laid over its upper edge.
@@ -89,37 +75,36 @@ frmAbout::frmAbout() {
                               {135, 2490, 4590, 2490, 0x00808080, 1}};
     for (int i = 0; i < 2; ++i) {
         const LineSpec& l = lines[i];
-        Line1[i] = new forms::Line(area);
-        Line1[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
-        const QPoint a = twipsPoint(l.x1, l.y1), b = twipsPoint(l.x2, l.y2);
-        Line1[i]->setPoints(a.x(), a.y(), b.x(), b.y());
+        Line1[i] = make<forms::Line>();
+        Line1[i]->setName(u"Line1_" + std::u16string(1, static_cast<char16_t>(u'0' + i)));
+        const forms::PixelPoint a = twipsPoint(l.x1, l.y1), b = twipsPoint(l.x2, l.y2);
+        Line1[i]->setPoints(a.x, a.y, b.x, b.y);
         Line1[i]->setBorderColor(l.color);
         Line1[i]->setBorderWidth(l.width);
     }
 
     // The contact address reads like a label, yet can be selected and copied; Tab passes it by.
-    Text1 = new forms::TextBox(area);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    forms::placeTwips(Text1, 135, 2835, 2310, 240);
-    Text1->setText(QStringLiteral("alertwright@example.org"));
+    Text1 = forms::placeControl<forms::TextBox>(*this, u"Text1", {135, 2835, 2310, 240});
+    Text1->setText(u"alertwright@example.org");
     Text1->setBackColor(0x8000000F);
     Text1->setLocked(true);
     Text1->setTabStop(false);
 
-    cmdOK = new forms::CommandButton(QStringLiteral("OK"), area);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    forms::placeTwips(cmdOK, 3375, 2745, 1260, 345);
+    cmdOK =
+        forms::placeControl<forms::CommandButton>(*this, u"cmdOK", {3375, 2745, 1260, 345}, u"OK");
     cmdOK->setDefault(true);
     cmdOK->setCancel(true);
-    connect(cmdOK, &forms::CommandButton::Click, this, [this] { cmdOK_Click(); });
-    cmdOK->setFocus();
+    cmdOK->Click.connect([this] { cmdOK_Click(); });
+    cmdOK->SetFocus();
 }
 
 void frmAbout::Form_Load() {
-    lblVersion->setCaption(QStringLiteral("Version %1.%2.%3")
-                               .arg(forms::AppMajor())
-                               .arg(forms::AppMinor())
-                               .arg(forms::AppRevision()));
+    const auto number = [](int n) {
+        const std::string digits = std::to_string(n);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    lblVersion->setCaption(u"Version " + number(forms::AppMajor()) + u"." +
+                           number(forms::AppMinor()) + u"." + number(forms::AppRevision()));
 }
 
 void frmAbout::cmdOK_Click() {

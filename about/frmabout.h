@@ -18,7 +18,6 @@ namespace about {
 // it unloads itself on OK (mouse, Enter or Esc) and as soon as another window of the
 // application becomes active, and the next opening loads a fresh one.
 class frmAbout : public forms::Form {
-    Q_OBJECT
 public:
     // Loads the single About window if none is loaded, shows it modeless without owner and
     // returns it.
@@ -40,6 +39,7 @@ protected:
 
 private:
     frmAbout();
+    ~frmAbout() override;
 
     void cmdOK_Click();
 };

@@ -9,31 +9,21 @@
 #include "forms/formfile.h"
 #include "forms/image.h"
 #include "forms/label.h"
+#include "forms/menu.h"
 #include "forms/msgbox.h"
-#include "forms/qt/convert.h"
 #include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/stockcontrols.h"
 #include "forms/units.h"
 
-#include <QAction>
-#include <QIcon>
-#include <QKeySequence>
-#include <QMenu>
-#include <QMenuBar>
 #include <limits>
-
-// Resources of a static library must be registered by name from the global namespace.
-static void initAppResources() {
-    Q_INIT_RESOURCE(app);
-}
 
 namespace app {
 
 namespace {
 
-const QString KxButtonClass = QStringLiteral("Alertwright.kxButton");
-const QString Resources = QStringLiteral(":/frmMsgGen/");
+const std::u16string KxButtonClass = u"Alertwright.kxButton";
+const std::u16string Resources = u":/frmMsgGen/";
 
 // 16-bit arithmetic of the window's style values: a result outside the range is an overflow.
 std::int16_t toInteger(int value) {
@@ -49,119 +39,96 @@ std::uint8_t toByte(int value) {
     return static_cast<std::uint8_t>(value);
 }
 
-QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(name);
-    item->setShortcut(shortcut);
+forms::MenuItem* addItem(forms::Menu* menu, const std::u16string& name,
+                         const std::u16string& caption, forms::Shortcut shortcut = {}) {
+    forms::MenuItem* item = menu->addItem(caption, shortcut);
+    item->setName(name);
     return item;
 }
 
 } // namespace
 
-QString frmMsgGen::formFilePath() {
-    return Resources + QStringLiteral("frmMsgGen.json");
+std::u16string frmMsgGen::formFilePath() {
+    return Resources + u"frmMsgGen.json";
 }
 
-frmMsgGen::frmMsgGen(QWidget* parent) : forms::Form(parent) {
-    initAppResources();
-    setObjectName(QStringLiteral("frmMsgGen"));
-    setWindowTitle(QStringLiteral("Alertwright"));
-    setWindowIcon(QIcon(Resources + QStringLiteral("windowicon.png")));
+frmMsgGen::frmMsgGen() {
+    setName(u"frmMsgGen");
+    setCaption(u"Alertwright");
+    setIcon(Resources + u"windowicon.png");
     setBorderStyle(BorderStyle::FixedSingle);
     createMenus();
     setClientSizeTwips(5820, 4995);
     createControls();
     createButtons();
     setTabOrder();
-    txtTitle->setFocus();
+    txtTitle->SetFocus();
 }
 
 void frmMsgGen::createControls() {
-    QWidget* area = client();
-    // The stock controls take the window's default font, as the labels and buttons do.
-    area->setFont(forms::qt::toQFont(*forms::defaultFont()));
-
-    txtTitle = new forms::TextBox(area);
-    txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    forms::placeTwips(txtTitle, 1020, 360, 3315, 315);
+    txtTitle = forms::placeControl<forms::TextBox>(*this, u"txtTitle", {1020, 360, 3315, 315});
     txtTitle->setBackColor(0x00E7F0FA);
 
-    txtText = new forms::TextBox(area, true);
-    txtText->setObjectName(QStringLiteral("txtText"));
-    forms::placeTwips(txtText, 1020, 900, 3315, 2010);
+    txtText = forms::placeControl<forms::TextBox>(*this, u"txtText", {1020, 900, 3315, 2010}, true);
     txtText->setBackColor(0x00F2F5F1);
 
     // A plain drop-down list: nothing can be typed, so a set is always chosen.
-    cmbButtons = new forms::ComboBox(area);
-    cmbButtons->setObjectName(QStringLiteral("cmbButtons"));
-    forms::placeTwips(cmbButtons, 1035, 2970, 3345, 315);
+    cmbButtons =
+        forms::placeControl<forms::ComboBox>(*this, u"cmbButtons", {1035, 2970, 3345, 315});
     cmbButtons->setBackColor(0x00EAF7EA);
-    connect(cmbButtons, &forms::ComboBox::Click, this, [this] { cmbButtons_Click(); });
+    cmbButtons->Click.connect([this] { cmbButtons_Click(); });
 
-    lblTitle = new forms::Label(area);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    forms::placeTwips(lblTitle, 60, 420, 915, 255);
-    lblTitle->setCaption(QStringLiteral("Заголовок:"));
+    lblTitle = forms::placeControl<forms::Label>(*this, u"lblTitle", {60, 420, 915, 255});
+    lblTitle->setCaption(u"Заголовок:");
 
-    lblText = new forms::Label(area);
-    lblText->setObjectName(QStringLiteral("lblText"));
-    forms::placeTwips(lblText, 60, 900, 915, 195);
-    lblText->setCaption(QStringLiteral("Текст:"));
+    lblText = forms::placeControl<forms::Label>(*this, u"lblText", {60, 900, 915, 195});
+    lblText->setCaption(u"Текст:");
 
     // The pictures, top to bottom in the order of their icon values, each with its option
     // button at its left. The option buttons carry their round mark at their right edge, in
     // one column with the mark of pctNone, next to the pictures.
     struct IconRow {
-        const char* picture;
+        const char16_t* picture;
         int imgTop;
         int pctTop;
     };
-    const IconRow rows[4] = {{"stop.png", 270, 450},
-                             {"question.png", 900, 1035},
-                             {"exclamation.png", 1530, 1665},
-                             {"information.png", 2160, 2295}};
+    const IconRow rows[4] = {{u"stop.png", 270, 450},
+                             {u"question.png", 900, 1035},
+                             {u"exclamation.png", 1530, 1665},
+                             {u"information.png", 2160, 2295}};
     for (int i = 0; i < 4; ++i) {
-        img[i] = new forms::Image(area);
-        img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
-        img[i]->setPicture(
-            forms::loadPicture((Resources + QLatin1String(rows[i].picture)).toStdU16String()));
-        const forms::PixelRect at = forms::twipsToPixels(5040, rows[i].imgTop, 0, 0);
-        img[i]->Move(static_cast<float>(at.x), static_cast<float>(at.y));
-        connect(img[i], &forms::Image::Click, this, [this, i] { img_Click(i); });
+        const std::u16string index(1, static_cast<char16_t>(u'0' + i));
+        img[i] =
+            forms::placeControl<forms::Image>(*this, u"img_" + index, {5040, rows[i].imgTop, 0, 0});
+        img[i]->setPicture(forms::loadPicture(Resources + rows[i].picture));
+        img[i]->Click.connect([this, i] { img_Click(i); });
 
-        pct[i] = new forms::OptionButton(QString(), area);
-        pct[i]->setObjectName(QStringLiteral("pct_%1").arg(i));
-        pct[i]->setLayoutDirection(Qt::RightToLeft);
-        forms::placeTwips(pct[i], 4500, rows[i].pctTop, 375, 240);
-        connect(pct[i], &forms::OptionButton::Click, this, [this, i] { pct_Click(i); });
+        pct[i] = forms::placeControl<forms::OptionButton>(*this, u"pct_" + index,
+                                                          {4500, rows[i].pctTop, 375, 240});
+        pct[i]->setAlignment(forms::OptionButton::Alignment::RightJustify);
+        pct[i]->Click.connect([this, i] { pct_Click(i); });
     }
 
-    pctNone = new forms::OptionButton(QStringLiteral("    None"), area);
-    pctNone->setObjectName(QStringLiteral("pctNone_4"));
-    forms::placeTwips(pctNone, 4680, 2925, 960, 240);
-    // Chosen as designed: no Click, the icon value is already 0.
-    pctNone->setChecked(true);
-    connect(pctNone, &forms::OptionButton::Click, this, [this] { pctNone_Click(pctNoneIndex); });
+    pctNone = forms::placeControl<forms::OptionButton>(*this, u"pctNone_4", {4680, 2925, 960, 240},
+                                                       u"    None");
+    // Chosen as designed, before its handler is connected: no Click, the icon value is already 0.
+    pctNone->setValue(true);
+    pctNone->Click.connect([this] { pctNone_Click(pctNoneIndex); });
 }
 
 void frmMsgGen::createButtons() {
-    const std::u16string path = formFilePath().toStdU16String();
+    const std::u16string path = formFilePath();
     const forms::FormFile stored = forms::readFormFile(path);
-    auto create = [&](const QString& name) {
-        const forms::StoredControl* control = stored.find(name.toStdU16String());
+    auto create = [&](const std::u16string& name) {
+        const forms::StoredControl* control = stored.find(name);
         if (!control)
-            throw forms::FormFileError(
-                QStringLiteral("the control %1 is missing").arg(name).toStdU16String(), path,
-                name.toStdU16String());
-        const QString className = QString::fromStdU16String(control->className);
-        if (className != KxButtonClass)
-            throw forms::FormFileError(QStringLiteral("the control %1 has the class \"%2\", not %3")
-                                           .arg(name, className, KxButtonClass)
-                                           .toStdU16String(),
-                                       path, name.toStdU16String());
-        auto* button = new kxButton(client());
-        button->setObjectName(name);
+            throw forms::FormFileError(u"the control " + name + u" is missing", path, name);
+        if (control->className != KxButtonClass)
+            throw forms::FormFileError(u"the control " + name + u" has the class \"" +
+                                           control->className + u"\", not " + KxButtonClass,
+                                       path, name);
+        auto* button = make<kxButton>();
+        button->setName(name);
         button->setDisplayName(name);
         button->setAmbientFont(forms::defaultFont());
         // A value the reader let through may still be one the button cannot take (text under a
@@ -169,34 +136,30 @@ void frmMsgGen::createButtons() {
         forms::readStoredControl(*button, *control, path);
         return button;
     };
-    cmdPreview = create(QStringLiteral("cmdPreview"));
-    cmdPutToClip = create(QStringLiteral("cmdPutToClip"));
-    cmdExit = create(QStringLiteral("cmdExit"));
-    connect(cmdPreview, &kxButton::Click, this, [this] { previewMessage(); });
-    connect(cmdPutToClip, &kxButton::Click, this, [this] { copyCodeToClipboard(); });
-    connect(cmdExit, &kxButton::Click, this, [this] { exitWindow(); });
+    cmdPreview = create(u"cmdPreview");
+    cmdPutToClip = create(u"cmdPutToClip");
+    cmdExit = create(u"cmdExit");
+    cmdPreview->Click.connect([this] { previewMessage(); });
+    cmdPutToClip->Click.connect([this] { copyCodeToClipboard(); });
+    cmdExit->Click.connect([this] { exitWindow(); });
 }
 
 void frmMsgGen::createMenus() {
-    QMenuBar* bar = menuBar();
-    message = bar->addMenu(QStringLiteral("Сообщение"));
-    message->setObjectName(QStringLiteral("message"));
-    Preview = addItem(message, QStringLiteral("Preview"),
-                      QStringLiteral("Предварительный просмотр"), QKeySequence(Qt::Key_F5));
-    Put = addItem(message, QStringLiteral("Put"), QStringLiteral("Скопировать в буфер обмена"),
-                  QKeySequence(Qt::CTRL | Qt::Key_S));
+    message = addMenu(u"Сообщение");
+    message->setName(u"message");
+    Preview = addItem(message, u"Preview", u"Предварительный просмотр", {forms::vkFunction(5), {}});
+    Put = addItem(message, u"Put", u"Скопировать в буфер обмена", {'S', {.control = true}});
     message->addSeparator();
-    finish = addItem(message, QStringLiteral("finish"), QStringLiteral("Выход"));
+    finish = addItem(message, u"finish", u"Выход");
 
-    help = bar->addMenu(QStringLiteral("Помощь"));
-    help->setObjectName(QStringLiteral("help"));
-    about = addItem(help, QStringLiteral("about"), QStringLiteral("О программе..."),
-                    QKeySequence(Qt::Key_F1));
+    help = addMenu(u"Помощь");
+    help->setName(u"help");
+    about = addItem(help, u"about", u"О программе...", {forms::vkFunction(1), {}});
 
-    connect(Preview, &QAction::triggered, this, [this] { previewMessage(); });
-    connect(Put, &QAction::triggered, this, [this] { copyCodeToClipboard(); });
-    connect(finish, &QAction::triggered, this, [this] { exitWindow(); });
-    connect(about, &QAction::triggered, this, [this] { showAbout(); });
+    Preview->Click.connect([this] { previewMessage(); });
+    Put->Click.connect([this] { copyCodeToClipboard(); });
+    finish->Click.connect([this] { exitWindow(); });
+    about->Click.connect([this] { showAbout(); });
 }
 
 void frmMsgGen::setTabOrder() {
@@ -205,9 +168,9 @@ void frmMsgGen::setTabOrder() {
 }
 
 void frmMsgGen::Form_Load() {
-    txtTitle->setText(QString());
+    txtTitle->setText(u"");
     for (const codegen::ButtonSet& set : codegen::buttonSetCatalogue())
-        cmbButtons->AddItem(QString::fromStdU16String(set.listText));
+        cmbButtons->AddItem(set.listText);
     // Raises the list's Click at once, which takes over the names and codes of position 0.
     cmbButtons->setListIndex(0);
 }
@@ -239,30 +202,30 @@ void frmMsgGen::img_Click(int index) {
 
 void frmMsgGen::previewMessage() {
     const std::int16_t style = toInteger(m_iconStyle + cmbButtons->ListIndex());
-    forms::MsgBox(txtText->Text().toStdU16String(), style, txtTitle->Text().toStdU16String());
+    forms::MsgBox(txtText->Text(), style, txtTitle->Text());
 }
 
 void frmMsgGen::copyCodeToClipboard() {
     codegen::MessageSpec msg;
-    msg.text = txtText->Text().toStdU16String();
+    msg.text = txtText->Text();
     msg.styleValue = toInteger(m_iconStyle + cmbButtons->ListIndex());
-    msg.title = txtTitle->Text().toStdU16String();
+    msg.title = txtTitle->Text();
     msg.buttonNames = m_buttonNames;
     msg.returnCodes = m_returnCodes;
 
-    QString code;
+    std::u16string code;
     try {
-        code = QString::fromStdU16String(codegen::buildMessageCode(msg));
+        code = codegen::buildMessageCode(msg);
     } catch (const codegen::MessageTooLong&) {
-        reportFailure(QString::fromStdU16String(codegen::messageTooLongText()));
+        reportFailure(codegen::messageTooLongText());
         return;
     }
     try {
         forms::ClipboardClear();
         forms::ClipboardSetText(code);
     } catch (const forms::RuntimeError&) {
-        reportFailure(QStringLiteral("Не удалось поместить код в буфер обмена: возможно, его "
-                                     "занимает другая программа. Попробуйте скопировать ещё раз."));
+        reportFailure(u"Не удалось поместить код в буфер обмена: возможно, его занимает другая "
+                      u"программа. Попробуйте скопировать ещё раз.");
         return;
     }
     Minimize();
@@ -276,8 +239,8 @@ void frmMsgGen::showAbout() {
     ::about::frmAbout::showAbout();
 }
 
-void frmMsgGen::reportFailure(const QString& text) {
-    forms::MsgBox(text.toStdU16String(), forms::vbExclamation, windowTitle().toStdU16String());
+void frmMsgGen::reportFailure(const std::u16string& text) {
+    forms::MsgBox(text, forms::vbExclamation, Caption());
 }
 
 } // namespace app

@@ -2,18 +2,16 @@
 
 #include "forms/form.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <string>
-
-class QAction;
-class QMenu;
 
 namespace forms {
 class ComboBox;
 class Image;
 class Label;
+class Menu;
+class MenuItem;
 class OptionButton;
 class TextBox;
 } // namespace forms
@@ -25,11 +23,10 @@ namespace app {
 // The generator window: the user types a title and a text, picks an icon and a button set,
 // previews the message box or copies its Visual Basic code to the clipboard.
 class frmMsgGen : public forms::Form {
-    Q_OBJECT
 public:
     // Builds the controls and re-creates the three buttons from the stored form file; throws
     // forms::RuntimeError (a forms::FormFileError for a damaged form file) when it cannot.
-    explicit frmMsgGen(QWidget* parent = nullptr);
+    frmMsgGen();
 
     // Commands, shared by the menu items and the buttons.
     void previewMessage();
@@ -56,17 +53,17 @@ public:
     std::array<forms::Image*, 4> img{};
 
     // Menus and their items.
-    QMenu* message = nullptr;
-    QAction* Preview = nullptr;
-    QAction* Put = nullptr;
-    QAction* finish = nullptr;
-    QMenu* help = nullptr;
-    QAction* about = nullptr;
+    forms::Menu* message = nullptr;
+    forms::MenuItem* Preview = nullptr;
+    forms::MenuItem* Put = nullptr;
+    forms::MenuItem* finish = nullptr;
+    forms::Menu* help = nullptr;
+    forms::MenuItem* about = nullptr;
 
     // The index that pctNone carries in its control array.
     static constexpr int pctNoneIndex = 4;
     // The stored form file the buttons are re-created from.
-    static QString formFilePath();
+    static std::u16string formFilePath();
 
 protected:
     void Form_Load() override;
@@ -84,7 +81,7 @@ private:
     void selectIcon(int index);
 
     // Reports a failure of a command to the user; the window stays as it is.
-    void reportFailure(const QString& text);
+    void reportFailure(const std::u16string& text);
 
     std::uint8_t m_iconStyle = 0;
     std::u16string m_buttonNames;

@@ -13,5 +13,8 @@ int AppMinor() {
 int AppRevision() {
     return ALERTWRIGHT_VERSION_PATCH;
 }
+std::u16string AppTitle() {
+    return u"Alertwright";
+}
 
 } // namespace forms

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace forms {
 
@@ -9,6 +9,6 @@ void ClipboardClear();
 
 // Puts plain text on the system clipboard; throws RuntimeError when the clipboard does not hold
 // the text afterwards (another program kept or took it).
-void ClipboardSetText(const QString& text);
+void ClipboardSetText(const std::u16string& text);
 
 } // namespace forms

@@ -1,18 +1,23 @@
 #include "forms/cursor.h"
 
-#include <QCursor>
-#include <QWidget>
+#include "forms/control.h"
+
 namespace forms {
+
 namespace {
-std::optional<QPoint> g_override;
+std::optional<PixelPoint> g_override;
 }
-QPoint GetCursorPos() {
-    return g_override ? *g_override : QCursor::pos();
+
+PixelPoint GetCursorPos() {
+    return g_override ? *g_override : backend::cursorPos();
 }
-QPoint ScreenToClient(const QWidget* w, QPoint s) {
-    return w->mapFromGlobal(s);
+
+PixelPoint ScreenToClient(const WindowedControl& control, PixelPoint screen) {
+    return control.peer() ? control.peer()->screenToClient(screen) : screen;
 }
-void setCursorPosOverride(std::optional<QPoint> p) {
+
+void setCursorPosOverride(std::optional<PixelPoint> p) {
     g_override = p;
 }
+
 } // namespace forms

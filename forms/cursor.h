@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QPoint>
-#include <optional>
+#include "forms/units.h"
 
-class QWidget;
+#include <optional>
 
 namespace forms {
 
+class WindowedControl;
+
 // Cursor position in screen pixels (or the test override).
-QPoint GetCursorPos();
-// Screen pixels to w's client pixels.
-QPoint ScreenToClient(const QWidget* w, QPoint screen);
+PixelPoint GetCursorPos();
+// Screen pixels to the control's client pixels.
+PixelPoint ScreenToClient(const WindowedControl& control, PixelPoint screen);
 
 // Test hook: a fixed cursor position, or std::nullopt for the real one.
-void setCursorPosOverride(std::optional<QPoint> screenPos);
+void setCursorPosOverride(std::optional<PixelPoint> screenPos);
 
 } // namespace forms

@@ -1,26 +1,22 @@
 #include "forms/image.h"
 
-#include "forms/qt/convert.h"
-
-#include <QPainter>
+#include "forms/surface.h"
 
 namespace forms {
 
-Image::Image(QWidget* parent) : Control(parent) {}
+Image::Image(WindowedControl* container) : WindowlessControl(container) {}
 
 void Image::setPicture(PictureRef picture) {
     m_picture = std::move(picture);
     if (hasImage(m_picture))
         Move(Left(), Top(), static_cast<float>(m_picture->width()),
              static_cast<float>(m_picture->height()));
-    update();
+    invalidate();
 }
 
-void Image::paintEvent(QPaintEvent*) {
-    if (!hasImage(m_picture))
-        return;
-    QPainter p(this);
-    p.drawImage(0, 0, qt::toQImage(m_picture->image()));
+void Image::paint(Surface& surface) const {
+    if (hasImage(m_picture))
+        surface.drawImage(m_picture->image(), 0, 0);
 }
 
 } // namespace forms

@@ -5,18 +5,16 @@
 
 namespace forms {
 
-// Shows a picture at its own size (no stretching).
-class Image : public Control {
-    Q_OBJECT
+// Shows a picture at its own size (no stretching); windowless.
+class Image : public WindowlessControl {
 public:
-    explicit Image(QWidget* parent = nullptr);
+    explicit Image(WindowedControl* container);
 
     PictureRef Picture() const { return m_picture; }
     // Stores the reference; a picture with an image gives the control its pixel size.
     void setPicture(PictureRef picture);
 
-protected:
-    void paintEvent(QPaintEvent* e) override;
+    void paint(Surface& surface) const override;
 
 private:
     PictureRef m_picture;

@@ -17,6 +17,17 @@ struct MouseButtons {
     bool left = false, right = false, middle = false;
 };
 
+// A shortcut key: a virtual-key code with the modifiers held; key code 0 is none.
+struct Shortcut {
+    std::int16_t keyCode = 0;
+    KeyModifiers modifiers;
+};
+
+// The virtual-key code of function key Fn (1..24).
+constexpr std::int16_t vkFunction(int n) {
+    return static_cast<std::int16_t>(0x6F + n);
+}
+
 // Shift argument of mouse and key events: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t shiftMask(KeyModifiers m);
 

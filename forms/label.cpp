@@ -2,38 +2,37 @@
 
 #include "forms/color.h"
 #include "forms/error.h"
-#include "forms/qt/convert.h"
+#include "forms/platform.h"
+#include "forms/surface.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
 #include <cmath>
 
 namespace forms {
 
-Label::Label(QWidget* parent) : Control(parent), m_font(defaultFont()) {}
+Label::Label(WindowedControl* container) : WindowlessControl(container), m_font(defaultFont()) {}
 
-void Label::setCaption(const QString& caption) {
+void Label::setCaption(const std::u16string& caption) {
     m_caption = caption;
     if (m_autoSize)
         fitToText();
-    update();
+    invalidate();
 }
 
 void Label::setForeColor(OleColor c) {
     checkColor(c);
     m_foreColor = c;
-    update();
+    invalidate();
 }
 
 void Label::setBackColor(OleColor c) {
     checkColor(c);
     m_backColor = c;
-    update();
+    invalidate();
 }
 
 void Label::setBackStyleTransparent(bool on) {
     m_transparent = on;
-    update();
+    invalidate();
 }
 
 void Label::setFont(FontRef font) {
@@ -52,51 +51,35 @@ void Label::setAutoSize(bool on) {
 void Label::refresh() {
     if (m_autoSize)
         fitToText();
-    update();
+    invalidate();
 }
 
-const QFont& Label::qfont() const {
-    // Font objects are shared and may be changed behind the label's back: re-read when they differ.
-    if (!m_fontCacheValid || m_fontCacheKey != *m_font) {
-        m_fontCacheKey = *m_font;
-        m_fontCache = qt::toQFont(*m_font);
-        m_fontCacheValid = true;
-    }
-    return m_fontCache;
-}
-
-QSizeF Label::textSize() const {
-    const QFontMetricsF fm(qfont());
+TextSize Label::textSize() const {
+    const TextSize s = platform::measureText(*m_font, m_caption);
     // Whole pixels that hold the whole text: a fractional advance would cut the last glyph.
-    return QSizeF(std::ceil(fm.horizontalAdvance(m_caption)), std::ceil(fm.height()));
+    return {std::ceil(s.width), std::ceil(s.height)};
 }
 
 void Label::fitToText() {
-    const QSizeF s = textSize();
-    Move(Left(), Top(), static_cast<float>(s.width()), static_cast<float>(s.height()));
+    const TextSize s = textSize();
+    Move(Left(), Top(), s.width, s.height);
 }
 
-void Label::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+void Label::paint(Surface& surface) const {
+    const PixelRect area{0, 0, pixelRect().width, pixelRect().height};
     // Colours were checked when set, so resolving them here cannot fail.
     if (!m_transparent)
-        p.fillRect(rect(), qt::toQColor(m_backColor));
-    if (m_caption.isEmpty())
+        surface.fillRect(area, opaquePixel(m_backColor));
+    if (m_caption.empty())
         return;
-    p.setFont(qfont());
     // Left-aligned on one line: what does not fit is cut at the right edge.
-    const QRectF area(rect());
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    if (isEnabled()) {
-        p.setPen(qt::toQColor(m_foreColor));
-        p.drawText(area, flags, m_caption);
-    } else {
-        // The engraved look of disabled text: highlight one pixel down-right, shadow on top.
-        p.setPen(qt::toQColor(0x80000014));
-        p.drawText(area.translated(1, 1), flags, m_caption);
-        p.setPen(qt::toQColor(0x80000010));
-        p.drawText(area, flags, m_caption);
+    if (effectivelyEnabled()) {
+        surface.drawText(*m_font, m_caption, area, opaquePixel(m_foreColor));
+        return;
     }
+    // The engraved look of disabled text: highlight one pixel down-right, shadow on top.
+    surface.drawText(*m_font, m_caption, {1, 1, area.width, area.height}, opaquePixel(0x80000014));
+    surface.drawText(*m_font, m_caption, area, opaquePixel(0x80000010));
 }
 
 } // namespace forms

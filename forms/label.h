@@ -4,19 +4,17 @@
 #include "forms/stdfont.h"
 #include "forms/vbtypes.h"
 
-#include <QFont>
-#include <QSizeF>
+#include <string>
 
 namespace forms {
 
-// One-line text label.
-class Label : public Control {
-    Q_OBJECT
+// One-line text label, windowless.
+class Label : public WindowlessControl {
 public:
-    explicit Label(QWidget* parent = nullptr);
+    explicit Label(WindowedControl* container);
 
-    QString Caption() const { return m_caption; }
-    void setCaption(const QString& caption);
+    const std::u16string& Caption() const { return m_caption; }
+    void setCaption(const std::u16string& caption);
     OleColor ForeColor() const { return m_foreColor; }
     void setForeColor(OleColor c);
     OleColor BackColor() const { return m_backColor; }
@@ -31,26 +29,20 @@ public:
 
     // Re-reads the font object and re-sizes when AutoSize is on.
     void refresh();
-    // The font object as the label draws it.
-    const QFont& qfont() const;
     // Size of the caption on one line, in whole pixels (what AutoSize gives the label).
-    QSizeF textSize() const;
+    TextSize textSize() const;
 
-protected:
-    void paintEvent(QPaintEvent* e) override;
+    void paint(Surface& surface) const override;
 
 private:
     void fitToText();
 
-    QString m_caption;
+    std::u16string m_caption;
     OleColor m_foreColor = 0x80000012;
     OleColor m_backColor = 0x8000000F;
     bool m_transparent = false;
     bool m_autoSize = false;
     FontRef m_font;
-    mutable StdFont m_fontCacheKey;
-    mutable QFont m_fontCache;
-    mutable bool m_fontCacheValid = false;
 };
 
 } // namespace forms

@@ -3,11 +3,9 @@
 #include "forms/color.h"
 #include "forms/error.h"
 #include "forms/keys.h"
-#include "forms/qt/convert.h"
+#include "forms/surface.h"
 
-#include <QKeyEvent>
-#include <QPainter>
-#include <QPointer>
+#include <algorithm>
 
 namespace forms {
 
@@ -17,16 +15,10 @@ OleColor pixelColor(std::uint32_t p) {
     return rgbColor((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-std::uint32_t opaque(OleColor c) {
-    return 0xFF000000u | qt::toQColor(c).rgb();
-}
-
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent) : Control(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    // The drawn image covers every pixel, so Qt need not clear the background first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+PictureBox::PictureBox(WindowedControl* container) : WindowedControl(container) {
+    setFocusable(true);
 }
 
 void PictureBox::setBackColor(OleColor c) {
@@ -47,11 +39,11 @@ OleColor PictureBox::Point(int x, int y) const {
 }
 
 void PictureBox::PSet(int x, int y, OleColor c) {
-    const std::uint32_t color = opaque(c); // checks c first, even for a pixel outside
+    const std::uint32_t color = opaquePixel(c); // checks c first, even for a pixel outside
     if (!m_image.valid(x, y))
         return;
     m_image.setPixel(x, y, color);
-    update(x, y, 1, 1);
+    invalidateRect({x, y, 1, 1});
 }
 
 void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
@@ -60,12 +52,12 @@ void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
     if (m_image.isNull())
         return;
     m_image.draw(picture->image(), x, y);
-    update();
+    invalidate();
 }
 
 void PictureBox::Cls() {
-    m_image.fill(opaque(m_backColor));
-    update();
+    m_image.fill(opaquePixel(m_backColor));
+    invalidate();
 }
 
 PictureRef PictureBox::Image() const {
@@ -74,22 +66,22 @@ PictureRef PictureBox::Image() const {
 }
 
 void PictureBox::rebuild() {
-    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    const int w = pixelRect().width, h = pixelRect().height;
     if (m_image.width != w || m_image.height != h)
         m_image = PixelImage(w, h);
-    m_image.fill(opaque(m_backColor));
+    m_image.fill(opaquePixel(m_backColor));
     if (hasImage(m_picture))
         m_image.draw(m_picture->image(), 0, 0);
-    update();
+    invalidate();
 }
 
 void PictureBox::resizeImage() {
-    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    const int w = pixelRect().width, h = pixelRect().height;
     if (m_image.width == w && m_image.height == h)
         return;
     // Background + stored picture, then whatever of the old drawing still fits on top.
     const PixelImage old = std::move(m_image);
-    m_image = PixelImage(w, h, opaque(m_backColor));
+    m_image = PixelImage(w, h, opaquePixel(m_backColor));
     if (hasImage(m_picture))
         m_image.draw(m_picture->image(), 0, 0);
     m_image.draw(old, 0, 0);
@@ -97,48 +89,40 @@ void PictureBox::resizeImage() {
 
 void PictureBox::geometryChanged() {
     resizeImage();
+    WindowedControl::geometryChanged();
 }
 
-void PictureBox::resizeEvent(QResizeEvent* e) {
-    resizeImage();
-    Control::resizeEvent(e);
+void PictureBox::paintBackground(Surface& surface) const {
+    surface.drawImage(m_image, 0, 0);
+    // Anything beyond the image (a size not yet followed) shows the background.
+    const PixelRect r = pixelRect();
+    const std::uint32_t back = opaquePixel(m_backColor);
+    if (r.width > m_image.width)
+        surface.fillRect({m_image.width, 0, r.width - m_image.width, r.height}, back);
+    if (r.height > m_image.height)
+        surface.fillRect({0, m_image.height, r.width, r.height - m_image.height}, back);
 }
 
-void PictureBox::paintEvent(QPaintEvent* e) {
-    QPainter p(this);
-    if (m_image.isNull()) {
-        p.fillRect(e->rect(), qt::toQColor(m_backColor));
-        return;
-    }
-    const QImage image = qt::toQImage(m_image);
-    p.drawImage(e->rect().topLeft(), image, e->rect());
-    // Anything beyond the image (a resize not yet seen) shows the background.
-    const QRegion rest = QRegion(e->rect()) - QRegion(image.rect());
-    for (const QRect& r : rest)
-        p.fillRect(r, qt::toQColor(m_backColor));
-}
-
-void PictureBox::keyPressEvent(QKeyEvent* e) {
-    const QPointer<PictureBox> self(this);
-    std::int16_t keyCode = qt::virtualKeyFromQt(e->key(), e->modifiers());
-    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
-    emit KeyDown(keyCode, shift);
-    for (std::int16_t code :
-         keyAsciiCodes(keyCode, qt::modifiersOf(e->modifiers()), e->text().toStdU16String())) {
-        if (!self)
+void PictureBox::onKeyDown(const KeyInput& in) {
+    const Alive alive(lifetime());
+    std::int16_t keyCode = in.keyCode;
+    std::int16_t shift = shiftMask(in.modifiers);
+    KeyDown(keyCode, shift);
+    for (std::int16_t code : keyAsciiCodes(keyCode, in.modifiers, in.text)) {
+        if (!alive)
             return;
         std::int16_t keyAscii = code;
-        emit KeyPress(keyAscii);
+        KeyPress(keyAscii);
     }
 }
 
-void PictureBox::keyReleaseEvent(QKeyEvent* e) {
+void PictureBox::onKeyUp(const KeyInput& in) {
     // Windows repeats only the key-down message while a key is held.
-    if (e->isAutoRepeat())
+    if (in.autoRepeat)
         return;
-    std::int16_t keyCode = qt::virtualKeyFromQt(e->key(), e->modifiers());
-    std::int16_t shift = shiftMask(qt::modifiersOf(e->modifiers()));
-    emit KeyUp(keyCode, shift);
+    std::int16_t keyCode = in.keyCode;
+    std::int16_t shift = shiftMask(in.modifiers);
+    KeyUp(keyCode, shift);
 }
 
 } // namespace forms

@@ -8,12 +8,11 @@
 
 namespace forms {
 
-// Picture box with a stored picture and a persistent drawn image (the pixel buffer that is
-// painted).
-class PictureBox : public Control {
-    Q_OBJECT
+// Picture box: a windowed control that takes the focus, with a stored picture and a persistent
+// drawn image (the pixel buffer that is painted, under its windowless children).
+class PictureBox : public WindowedControl {
 public:
-    explicit PictureBox(QWidget* parent = nullptr);
+    explicit PictureBox(WindowedControl* container);
 
     OleColor BackColor() const { return m_backColor; }
     // Checked; rebuilds the drawn image as background + stored picture.
@@ -40,16 +39,14 @@ public:
     float ScaleWidth() const { return Width(); }
     float ScaleHeight() const { return Height(); }
 
-signals:
-    void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
-    void KeyPress(std::int16_t& KeyAscii);
-    void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+    Event<std::int16_t, std::int16_t> KeyDown;
+    Event<std::int16_t> KeyPress;
+    Event<std::int16_t, std::int16_t> KeyUp;
 
 protected:
-    void paintEvent(QPaintEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    void paintBackground(Surface& surface) const override;
+    void onKeyDown(const KeyInput& input) override;
+    void onKeyUp(const KeyInput& input) override;
     void geometryChanged() override;
 
 private:

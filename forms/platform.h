@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/stdfont.h"
 #include "forms/stdpicture.h"
 #include "forms/vbtypes.h"
 
@@ -41,6 +42,9 @@ struct DecodedPicture {
     std::u16string error;
 };
 DecodedPicture decodePicture(std::string_view bytes);
+
+// The width (advance) and line height of a text on one line in the font, in pixels.
+TextSize measureText(const StdFont& font, const std::u16string& text);
 
 // Shows an application-modal message box and returns the answer (vbOK .. vbNo).
 int showMsgBox(const MsgBoxRequest& request);

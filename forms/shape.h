@@ -5,11 +5,10 @@
 
 namespace forms {
 
-// Rectangle outline drawn on the control's own edge pixels; takes no mouse input.
-class Shape : public Control {
-    Q_OBJECT
+// Rectangle outline drawn on the control's own edge pixels; windowless, takes no mouse input.
+class Shape : public WindowlessControl {
 public:
-    explicit Shape(QWidget* parent = nullptr);
+    explicit Shape(WindowedControl* container);
 
     OleColor BorderColor() const { return m_borderColor; }
     void setBorderColor(OleColor c);
@@ -19,8 +18,7 @@ public:
     bool Dotted() const { return m_dotted; }
     void setDotted(bool on);
 
-protected:
-    void paintEvent(QPaintEvent* e) override;
+    void paint(Surface& surface) const override;
 
 private:
     OleColor m_borderColor = 0x80000008;

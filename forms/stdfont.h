@@ -22,6 +22,11 @@ struct StdFont {
     bool operator==(const StdFont&) const = default;
 };
 
+// Width and height of a text on one line, in pixels.
+struct TextSize {
+    float width = 0, height = 0;
+};
+
 // Shared font object: copying the reference shares the object.
 using FontRef = std::shared_ptr<StdFont>;
 

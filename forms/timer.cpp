@@ -2,7 +2,8 @@
 
 #include "forms/error.h"
 
-#include <QSet>
+#include <algorithm>
+#include <vector>
 
 namespace forms {
 
@@ -12,25 +13,25 @@ bool g_manual = false;
 std::uint64_t g_ticks = 0;
 
 // Live timers, so that switching the mode reaches the ones already running.
-QSet<Timer*>& timers() {
-    static QSet<Timer*> set;
-    return set;
+std::vector<Timer*>& timers() {
+    static std::vector<Timer*> list;
+    return list;
 }
 
 } // namespace
 
-Timer::Timer(QObject* parent, int intervalMs, bool enabled) : QObject(parent) {
+Timer::Timer(int intervalMs, bool enabled) {
     if (intervalMs < 0)
         throw RuntimeError(u"Invalid property value");
     m_interval = intervalMs;
     m_enabled = enabled;
-    timers().insert(this);
-    connect(&m_timer, &QTimer::timeout, this, &Timer::deliver);
+    m_peer = backend::createTimerPeer([this] { deliver(); });
+    timers().push_back(this);
     update();
 }
 
 Timer::~Timer() {
-    timers().remove(this);
+    std::erase(timers(), this);
 }
 
 void Timer::setInterval(int ms) {
@@ -65,24 +66,24 @@ std::uint64_t Timer::totalTicks() {
 }
 
 bool Timer::isRunning() const {
-    return m_timer.isActive();
+    return m_peer->running();
 }
 
 void Timer::update() {
     // Interval 0 means no ticks, as with the platform's timer control.
     const bool run = m_enabled && m_interval > 0 && !g_manual;
     if (!run) {
-        m_timer.stop();
+        m_peer->stop();
         return;
     }
     // A running timer keeps its rhythm when Enabled is set again; a new interval restarts it.
-    if (!m_timer.isActive() || m_timer.interval() != m_interval)
-        m_timer.start(m_interval);
+    if (!m_peer->running() || m_peer->interval() != m_interval)
+        m_peer->start(m_interval);
 }
 
 void Timer::deliver() {
     ++g_ticks;
-    emit tick();
+    Tick();
 }
 
 } // namespace forms

@@ -8,10 +8,19 @@ namespace forms {
 using platform::twipsPerPixelX;
 using platform::twipsPerPixelY;
 
+struct PixelPoint {
+    int x = 0, y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+
 // A rectangle in whole pixels.
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const PixelRect&) const = default;
+    bool contains(float px, float py) const {
+        return px >= x && py >= y && px < x + width && py < y + height;
+    }
+    bool isEmpty() const { return width <= 0 || height <= 0; }
 };
 
 // Nearest whole pixel, halves away from zero (2.5 -> 3, -2.5 -> -3).

@@ -1,41 +1,35 @@
 #include "forms/usercontrol.h"
 
 #include "forms/color.h"
-#include "forms/control.h"
 #include "forms/error.h"
 #include "forms/formfile.h"
-#include "forms/qt/convert.h"
-#include "forms/units.h"
-
-#include <QPainter>
-#include <QShowEvent>
+#include "forms/surface.h"
 
 namespace forms {
 
-UserControl::UserControl(QWidget* parent) : QWidget(parent) {}
+UserControl::UserControl(WindowedControl* container) : WindowedControl(container) {}
 
 void UserControl::setBackColor(OleColor c) {
     checkColor(c);
     m_backColor = c;
-    update();
+    invalidate();
 }
 
-void UserControl::beginLifecycle(const char* entry) {
+void UserControl::beginLifecycle(const char16_t* entry) {
     if (m_initialized)
-        throw qt::runtimeError(
-            QStringLiteral("%1: the control's properties were already initialised "
-                           "or read; a control is set up only once")
-                .arg(QLatin1String(entry)));
+        throw RuntimeError(std::u16string(entry) +
+                           u": the control's properties were already initialised or read; a "
+                           u"control is set up only once");
     m_initialized = true;
 }
 
 void UserControl::InitNew() {
-    beginLifecycle("InitNew");
+    beginLifecycle(u"InitNew");
     UserControl_InitProperties();
 }
 
 void UserControl::ReadFrom(const PropertyBag& bag) {
-    beginLifecycle("ReadFrom");
+    beginLifecycle(u"ReadFrom");
     UserControl_ReadProperties(bag);
 }
 
@@ -43,9 +37,9 @@ void UserControl::WriteTo(PropertyBag& bag) {
     UserControl_WriteProperties(bag);
 }
 
-void UserControl::PropertyChanged(const QString& propertyName) {
+void UserControl::PropertyChanged(const std::u16string& propertyName) {
     m_needsSave = true;
-    emit propertyChanged(propertyName);
+    propertyChanged(propertyName);
 }
 
 FontRef UserControl::AmbientFont() const {
@@ -56,38 +50,32 @@ void UserControl::setAmbientFont(FontRef font) {
     m_ambientFont = std::move(font);
 }
 
-QString UserControl::AmbientDisplayName() const {
-    return m_displayName.isEmpty() ? objectName() : m_displayName;
+void UserControl::paintBackground(Surface& surface) const {
+    surface.fillRect({0, 0, pixelRect().width, pixelRect().height}, opaquePixel(m_backColor));
 }
 
-void UserControl::setDisplayName(const QString& name) {
-    m_displayName = name;
+// A control not on the screen learns its new size when it is shown, before UserControl_Show.
+void UserControl::geometryChanged() {
+    WindowedControl::geometryChanged();
+    if (isShown())
+        resizeIfNeeded();
 }
 
-void UserControl::placeTwips(int left, int top, int width, int height) {
-    forms::placeTwips(this, left, top, width, height);
-}
-
-void UserControl::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    // A window being restored from the task bar is not the control becoming visible.
-    if (e->spontaneous())
+void UserControl::resizeIfNeeded() {
+    const PixelRect r = pixelRect();
+    if (m_resized && r.width == m_lastSize.width && r.height == m_lastSize.height)
         return;
-    if (!m_initialized)
-        throw qt::runtimeError(
-            QStringLiteral("The control is shown before InitNew or ReadFrom set up "
-                           "its properties"));
-    UserControl_Show();
-}
-
-void UserControl::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
+    m_resized = true;
+    m_lastSize = r;
     UserControl_Resize();
 }
 
-void UserControl::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), qt::toQColor(m_backColor));
+void UserControl::onShown() {
+    if (!m_initialized)
+        throw RuntimeError(
+            u"The control is shown before InitNew or ReadFrom set up its properties");
+    resizeIfNeeded();
+    UserControl_Show();
 }
 
 void readStoredControl(UserControl& control, const StoredControl& stored,

@@ -1,23 +1,23 @@
 #pragma once
 
+#include "forms/control.h"
 #include "forms/propertybag.h"
 #include "forms/stdfont.h"
 #include "forms/vbtypes.h"
 
-#include <QString>
-#include <QWidget>
+#include <string>
 
 namespace forms {
 
-class UserControl : public QWidget {
-    Q_OBJECT
+// The host of a control made of parts: its surface, its stored properties and its lifecycle.
+class UserControl : public WindowedControl {
 public:
-    explicit UserControl(QWidget* parent = nullptr);
+    explicit UserControl(WindowedControl* container);
 
     OleColor BackColor() const { return m_backColor; }
     void setBackColor(OleColor c);
-    float ScaleWidth() const { return static_cast<float>(width()); }
-    float ScaleHeight() const { return static_cast<float>(height()); }
+    float ScaleWidth() const { return static_cast<float>(pixelRect().width); }
+    float ScaleHeight() const { return static_cast<float>(pixelRect().height); }
 
     // Lifecycle entry points for the host. Exactly one of InitNew/ReadFrom, once, before the first
     // show (RuntimeError otherwise).
@@ -26,19 +26,18 @@ public:
     void WriteTo(PropertyBag& bag);
     bool initialized() const { return m_initialized; }
 
-    void PropertyChanged(const QString& propertyName);
+    void PropertyChanged(const std::u16string& propertyName);
     bool needsSave() const { return m_needsSave; }
     void clearNeedsSave() { m_needsSave = false; }
 
     FontRef AmbientFont() const;
     void setAmbientFont(FontRef font);
-    QString AmbientDisplayName() const;
-    void setDisplayName(const QString& name);
+    // The name its container knows it by.
+    const std::u16string& AmbientDisplayName() const { return m_displayName; }
+    void setDisplayName(const std::u16string& name) { m_displayName = name; }
 
-    void placeTwips(int left, int top, int width, int height);
-
-signals:
-    void propertyChanged(const QString& propertyName);
+    // Raised after each PropertyChanged, with the property's name.
+    Event<const std::u16string> propertyChanged;
 
 protected:
     virtual void UserControl_InitProperties() {}
@@ -47,18 +46,24 @@ protected:
     virtual void UserControl_Show() {}
     virtual void UserControl_Resize() {}
 
-    void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
+    void paintBackground(Surface& surface) const override;
+    void geometryChanged() override;
+    void onShown() override;
+    // The surface's own input is the control's business: the events a container sees are the
+    // ones the control raises itself.
+    void ownMouseInput(const MouseInput&, float, float) override {}
 
 private:
-    void beginLifecycle(const char* entry);
+    void beginLifecycle(const char16_t* entry);
+    void resizeIfNeeded();
 
     OleColor m_backColor = 0x8000000F;
     bool m_initialized = false;
     bool m_needsSave = false;
+    PixelRect m_lastSize;
+    bool m_resized = false;
     FontRef m_ambientFont;
-    QString m_displayName;
+    std::u16string m_displayName;
 };
 
 struct StoredControl;

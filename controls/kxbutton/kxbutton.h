@@ -11,21 +11,20 @@
 #include "forms/usercontrol.h"
 #include "forms/vbtypes.h"
 
-#include <QString>
 #include <cstdint>
 #include <span>
+#include <string>
 
 // The tool's own graphical command button: a flat face with a small picture near its left edge
 // and a centred caption. It lights up while the pointer is over it, looks pressed while a mouse
 // button is held, can work as a two-state switch (Toggle) and raises MouseOut when the pointer
 // has left. Everything it shows is made of twelve named parts on the control surface.
 class kxButton : public forms::UserControl {
-    Q_OBJECT
-    Q_CLASSINFO("ClassName", "Alertwright.kxButton")
-
 public:
-    explicit kxButton(QWidget* parent = nullptr);
+    explicit kxButton(forms::WindowedControl* container = nullptr);
     ~kxButton() override;
+
+    static constexpr const char* ClassName = "Alertwright.kxButton";
 
     // What a designer or a tool shows for a property or an event. description is null where the
     // member has none.
@@ -38,7 +37,7 @@ public:
     // The nine events in declaration order (the event number is the position + 1).
     static std::span<const MemberDescription> eventDescriptions();
     // The description of a property or event, found regardless of case; empty when it has none.
-    static QString description(const QString& memberName);
+    static std::u16string description(std::u16string_view memberName);
 
     // --- Properties, in interface order. Each let/set stores, then notifies by name. ---
     forms::OleColor ForeColor() const;
@@ -48,6 +47,7 @@ public:
     // a C++ true or a 1 stores -1.
     forms::Boolean Enabled() const;
     void setEnabled(forms::Boolean New_Enabled);
+    using forms::UserControl::setEnabled;
 
     forms::FontRef Font() const;
     void setFont(forms::FontRef New_Font);
@@ -61,8 +61,8 @@ public:
     forms::Boolean Value() const { return m_Value; }
     void setValue(forms::Boolean New_Value);
 
-    QString Caption() const;
-    void setCaption(const QString& New_Caption);
+    std::u16string Caption() const;
+    void setCaption(const std::u16string& New_Caption);
 
     forms::OleColor MaskColor() const;
     void setMaskColor(forms::OleColor New_MaskColor);
@@ -75,18 +75,14 @@ public:
     static constexpr forms::OleColor DownFrameColor = 0x00C00000;
     static constexpr forms::OleColor ShadowColor = 0x00808080;
 
-signals:
-    // Declaration order is the event number; parameters are by reference so that a handler in
+    // The nine events, numbered in this order: Click, DblClick, KeyDown, KeyPress, KeyUp,
+    // MouseDown, MouseMove, MouseUp, MouseOut. Click, DblClick and the three mouse events are the
+    // ones every control has (forms::Control); parameters are by reference so that a handler in
     // the container may change them.
-    void Click();
-    void DblClick();
-    void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
-    void KeyPress(std::int16_t& KeyAscii);
-    void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
-    void MouseDown(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-    void MouseMove(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-    void MouseUp(std::int16_t& Button, std::int16_t& Shift, float& x, float& y);
-    void MouseOut();
+    forms::Event<std::int16_t, std::int16_t> KeyDown; // KeyCode, Shift
+    forms::Event<std::int16_t> KeyPress;              // KeyAscii
+    forms::Event<std::int16_t, std::int16_t> KeyUp;   // KeyCode, Shift
+    forms::Event<> MouseOut;
 
 protected:
     // Stored properties: a new instance, one re-created from its container, and a save.
@@ -98,11 +94,10 @@ protected:
     void UserControl_Resize() override;
     void UserControl_Show() override;
 
-    // QWidget's own setEnabled and setFont, called through a QWidget*, go to the properties; a
+    // The base class's setEnabled, called through a forms::Control*, goes to the property; a
     // press that ends where the button cannot see its release returns it to rest.
-    bool event(QEvent* e) override;
-    void changeEvent(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
+    void stateChanged() override;
+    void onPressCancelled() override;
 
     // Handlers of the parts' events. The overlay Label2 covers the face behind the picture
     // element Image1; the face Picture1 holds the focus.

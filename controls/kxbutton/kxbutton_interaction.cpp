@@ -4,9 +4,6 @@
 #include "forms/error.h"
 #include "forms/events.h"
 
-#include <QEvent>
-#include <QPointer>
-
 using forms::VbFalse;
 using forms::VbTrue;
 
@@ -15,25 +12,38 @@ constexpr std::int16_t LeftButtonOnly = 1;
 }
 
 void kxButton::connectHandlers() {
-    connect(&Label2, &forms::Control::MouseDown, this, &kxButton::Label2_MouseDown);
-    connect(&Image1, &forms::Control::MouseDown, this, &kxButton::Image1_MouseDown);
-    connect(&Label2, &forms::Control::MouseMove, this, &kxButton::Label2_MouseMove);
-    connect(&Label2, &forms::Control::MouseUp, this, &kxButton::Label2_MouseUp);
-    connect(&Image1, &forms::Control::MouseUp, this, &kxButton::Image1_MouseUp);
-    connect(&Label2, &forms::Control::Click, this, &kxButton::Label2_Click);
-    connect(&Image1, &forms::Control::Click, this, &kxButton::Image1_Click);
-    connect(&Label2, &forms::Control::DblClick, this, &kxButton::Label2_DblClick);
-    connect(&Image1, &forms::Control::DblClick, this, &kxButton::Image1_DblClick);
-    connect(&Picture1, &forms::PictureBox::KeyDown, this, &kxButton::Picture1_KeyDown);
-    connect(&Picture1, &forms::PictureBox::KeyPress, this, &kxButton::Picture1_KeyPress);
-    connect(&Picture1, &forms::PictureBox::KeyUp, this, &kxButton::Picture1_KeyUp);
-    connect(&Timer1, &forms::Timer::tick, this, &kxButton::Timer1_Timer);
+    using I16 = std::int16_t;
+    Label2.MouseDown.connect(
+        [this](I16& b, I16& s, float& x, float& y) { Label2_MouseDown(b, s, x, y); });
+    Image1.MouseDown.connect(
+        [this](I16& b, I16& s, float& x, float& y) { Image1_MouseDown(b, s, x, y); });
+    Label2.MouseMove.connect(
+        [this](I16& b, I16& s, float& x, float& y) { Label2_MouseMove(b, s, x, y); });
+    Label2.MouseUp.connect(
+        [this](I16& b, I16& s, float& x, float& y) { Label2_MouseUp(b, s, x, y); });
+    Image1.MouseUp.connect(
+        [this](I16& b, I16& s, float& x, float& y) { Image1_MouseUp(b, s, x, y); });
+    Label2.Click.connect([this] { Label2_Click(); });
+    Image1.Click.connect([this] { Image1_Click(); });
+    Label2.DblClick.connect([this] { Label2_DblClick(); });
+    Image1.DblClick.connect([this] { Image1_DblClick(); });
+    Picture1.KeyDown.connect([this](I16& k, I16& s) { Picture1_KeyDown(k, s); });
+    Picture1.KeyPress.connect([this](I16& k) { Picture1_KeyPress(k); });
+    Picture1.KeyUp.connect([this](I16& k, I16& s) { Picture1_KeyUp(k, s); });
+    Timer1.Tick.connect([this] { Timer1_Timer(); });
+    // The focus frame shows while the face holds the focus; a press the face sees no release of
+    // once it loses the focus (a popup, say) ends there.
+    Picture1.GotFocus.connect([this] { FocusFrame.setVisible(true); });
+    Picture1.LostFocus.connect([this] {
+        FocusFrame.setVisible(false);
+        pressLost();
+    });
 }
 
 template <typename Raise> bool kxButton::raiseEvent(Raise&& raise) {
-    const QPointer<kxButton> self(this);
+    const forms::Alive alive(lifetime());
     raise();
-    return !self.isNull();
+    return static_cast<bool>(alive);
 }
 
 void kxButton::moveImageFromHome(std::int32_t offset) {
@@ -51,10 +61,10 @@ void kxButton::coverFaceWithFrame() {
 
 bool kxButton::cursorOutside() const {
     // The face's own edges count as inside.
-    QPoint pt(0, 0);
+    forms::PixelPoint pt{0, 0};
     pt = forms::GetCursorPos();
-    pt = forms::ScreenToClient(this, pt);
-    const float px = static_cast<float>(pt.x()), py = static_cast<float>(pt.y());
+    pt = forms::ScreenToClient(*this, pt);
+    const float px = static_cast<float>(pt.x), py = static_cast<float>(pt.y);
     const float L = Picture1.ScaleLeft(), T = Picture1.ScaleTop();
     const float W = Picture1.ScaleWidth(), H = Picture1.ScaleHeight();
     return L > px || T > py || L + W < px || T + H < py;
@@ -62,7 +72,7 @@ bool kxButton::cursorOutside() const {
 
 // Press: any button, on the overlay or the picture, gives the pressed look.
 void kxButton::press(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
-    if (!raiseEvent([&] { emit MouseDown(Button, Shift, x, y); }))
+    if (!raiseEvent([&] { MouseDown(Button, Shift, x, y); }))
         return;
     Image1.setPicture(variant(Picture5));
     Picture1.setBackColor(Picture5.BackColor());
@@ -84,7 +94,7 @@ void kxButton::Label2_MouseMove(std::int16_t& Button, std::int16_t& Shift, float
     // The overlay's coordinates and the surface's size are both in pixels.
     if (!(x >= 0 && y >= 0 && x <= ScaleWidth() && y <= ScaleHeight()))
         return;
-    if (!raiseEvent([&] { emit MouseMove(Button, Shift, x, y); }))
+    if (!raiseEvent([&] { MouseMove(Button, Shift, x, y); }))
         return;
     if (m_MouseHeld == VbTrue)
         return;
@@ -106,7 +116,7 @@ void kxButton::Label2_MouseMove(std::int16_t& Button, std::int16_t& Shift, float
 // Release: lit again if the cursor is still on the face; otherwise the next tick sets the normal
 // look.
 void kxButton::release(std::int16_t& Button, std::int16_t& Shift, float& x, float& y) {
-    if (!raiseEvent([&] { emit MouseUp(Button, Shift, x, y); }))
+    if (!raiseEvent([&] { MouseUp(Button, Shift, x, y); }))
         return;
     if (!cursorOutside()) {
         Picture1.setBackColor(Picture3.BackColor());
@@ -114,9 +124,9 @@ void kxButton::release(std::int16_t& Button, std::int16_t& Shift, float& x, floa
         moveImageFromHome(-1);
         // Repaint before the click that follows is handled. Nested events may run here, ticks
         // among them (they still see the button held), and may even destroy the button.
-        const QPointer<kxButton> self(this);
+        const forms::Alive alive(lifetime());
         forms::DoEvents();
-        if (!self)
+        if (!alive)
             return;
     }
     m_MouseHeld = VbFalse;
@@ -140,7 +150,7 @@ void kxButton::Label2_Click() {
             moveImageFromHome(+1);
         }
     }
-    emit Click();
+    Click();
 }
 
 // A click on the picture flips the switch and keeps the picture; face and frame follow.
@@ -155,28 +165,28 @@ void kxButton::Image1_Click() {
             Shape1.setVisible(false);
         }
     }
-    emit Click();
+    Click();
 }
 
 void kxButton::Label2_DblClick() {
-    emit DblClick();
+    DblClick();
 }
 
 void kxButton::Image1_DblClick() {
-    emit DblClick();
+    DblClick();
 }
 
 // Keys only raise the events: no key clicks the button.
 void kxButton::Picture1_KeyDown(std::int16_t& KeyCode, std::int16_t& Shift) {
-    emit KeyDown(KeyCode, Shift);
+    KeyDown(KeyCode, Shift);
 }
 
 void kxButton::Picture1_KeyPress(std::int16_t& KeyAscii) {
-    emit KeyPress(KeyAscii);
+    KeyPress(KeyAscii);
 }
 
 void kxButton::Picture1_KeyUp(std::int16_t& KeyCode, std::int16_t& Shift) {
-    emit KeyUp(KeyCode, Shift);
+    KeyUp(KeyCode, Shift);
 }
 
 // Polls the cursor while it may be over the button and stops once it has left, so a button the
@@ -185,7 +195,7 @@ void kxButton::Timer1_Timer() {
     if (!cursorOutside())
         return;
     Timer1.setEnabled(false);
-    if (!raiseEvent([&] { emit MouseOut(); }))
+    if (!raiseEvent([&] { MouseOut(); }))
         return;
     if (m_Value == VbFalse)
         showNormalLook();
@@ -222,32 +232,6 @@ void kxButton::pressLost() {
     moveImageFromHome(+1);
 }
 
-namespace {
-// Events after which a press sees no release: a modal window opened, the window was deactivated,
-// another window took the mouse, or the focus left the face (a popup, say).
-bool endsPress(const QEvent* e) {
-    switch (e->type()) {
-    case QEvent::WindowBlocked:
-    case QEvent::WindowDeactivate:
-    case QEvent::UngrabMouse:
-    case QEvent::FocusOut:
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
-
-bool kxButton::event(QEvent* e) {
-    if (endsPress(e))
-        pressLost();
-    return UserControl::event(e);
-}
-
-bool kxButton::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == &Picture1 && (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut))
-        FocusFrame.setVisible(e->type() == QEvent::FocusIn);
-    if (endsPress(e))
-        pressLost();
-    return UserControl::eventFilter(watched, e);
+void kxButton::onPressCancelled() {
+    pressLost();
 }

@@ -33,7 +33,7 @@ void kxButton::UserControl_Resize() {
     attempt([&] { available = showsPicture() ? W() - (Image1.Width() + 3.0f) : W(); });
 
     // Let the caption take the size of its text again.
-    QString text;
+    std::u16string text;
     attempt([&] { text = Label1.Caption(); });
     attempt([&] { Label1.setAutoSize(true); });
     attempt([&] { Label1.setCaption(text); });
@@ -66,17 +66,17 @@ void kxButton::UserControl_Resize() {
 }
 
 void kxButton::UserControl_Show() {
-    Label2.setCaption(QString());
+    Label2.setCaption(std::u16string());
     Label2.Move(0, 0, Picture1.ScaleWidth(), Picture1.ScaleHeight());
     // Only the design caption, in exactly that spelling, gives way to the instance's name.
-    if (Label1.Caption() == QLatin1String("kxButton"))
+    if (Label1.Caption() == u"kxButton")
         Label1.setCaption(AmbientDisplayName());
     if (!Picture1.Enabled()) {
         Image1.setEnabled(false);
         Label1.setEnabled(false);
         Label2.setEnabled(false);
         DisBorder.setVisible(true);
-        QWidget::setEnabled(false); // as the Enabled let leaves it
+        UserControl::setEnabled(false); // as the Enabled let leaves it
     }
     UserControl_Resize();
 }

@@ -2,7 +2,6 @@
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/error.h"
 
-#include <QEvent>
 #include <cmath>
 
 using forms::VbFalse;
@@ -44,15 +43,6 @@ forms::Boolean asBoolean(forms::Boolean v) {
     return v != VbFalse ? VbTrue : VbFalse;
 }
 
-// A font object for a QFont given to the surface through QWidget::setFont.
-forms::FontRef fontObjectOf(const QFont& f, const QWidget& on) {
-    const double points =
-        f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize() * 72.0 / on.logicalDpiY();
-    return forms::makeFont(f.family().toStdU16String(), static_cast<float>(points),
-                           static_cast<std::int16_t>(f.weight()), f.italic(), f.underline(),
-                           f.strikeOut());
-}
-
 } // namespace
 
 std::span<const kxButton::MemberDescription> kxButton::propertyDescriptions() {
@@ -63,11 +53,13 @@ std::span<const kxButton::MemberDescription> kxButton::eventDescriptions() {
     return Events;
 }
 
-QString kxButton::description(const QString& memberName) {
+std::u16string kxButton::description(std::u16string_view memberName) {
+    const std::u16string wanted = forms::platform::foldCase(memberName);
     for (auto table : {propertyDescriptions(), eventDescriptions()}) {
         for (const MemberDescription& m : table) {
-            if (memberName.compare(QLatin1String(m.name), Qt::CaseInsensitive) == 0)
-                return m.description ? QString::fromUtf16(m.description) : QString();
+            const std::string_view name(m.name);
+            if (forms::platform::foldCase(std::u16string(name.begin(), name.end())) == wanted)
+                return m.description ? std::u16string(m.description) : std::u16string();
         }
     }
     return {};
@@ -79,7 +71,7 @@ forms::OleColor kxButton::ForeColor() const {
 
 void kxButton::setForeColor(forms::OleColor New_ForeColor) {
     Label1.setForeColor(New_ForeColor);
-    PropertyChanged(QStringLiteral("ForeColor"));
+    PropertyChanged(u"ForeColor");
 }
 
 forms::Boolean kxButton::Enabled() const {
@@ -94,25 +86,16 @@ void kxButton::setEnabled(forms::Boolean New_Enabled) {
     Label1.setEnabled(on);
     Label2.setEnabled(on);
     DisBorder.setVisible(!Picture1.Enabled());
-    // The surface follows too, so that QWidget's own setEnabled(true) is seen (changeEvent): Qt
-    // tells a widget nothing when it is enabled again while already enabled.
-    QWidget::setEnabled(on);
-    PropertyChanged(QStringLiteral("Enabled"));
+    // The surface follows too, so that the base class's flag and the property agree.
+    UserControl::setEnabled(on);
+    PropertyChanged(u"Enabled");
 }
 
-void kxButton::changeEvent(QEvent* e) {
-    UserControl::changeEvent(e);
-    if (e->type() == QEvent::EnabledChange) {
-        // Only the surface's own state; a disabled container changes nothing here.
-        const bool own = !testAttribute(Qt::WA_ForceDisabled);
-        if (own != Picture1.Enabled())
-            setEnabled(forms::vbBool(own));
-    } else if (e->type() == QEvent::FontChange && testAttribute(Qt::WA_SetFont)) {
-        // The caption draws with the Font property; the surface keeps inheriting its container's.
-        const QFont given = font();
-        QWidget::setFont(QFont());
-        setFont(fontObjectOf(given, *this));
-    }
+void kxButton::stateChanged() {
+    UserControl::stateChanged();
+    // Only the surface's own flag; a disabled container changes nothing here.
+    if (UserControl::Enabled() != Picture1.Enabled())
+        setEnabled(forms::vbBool(UserControl::Enabled()));
 }
 
 forms::FontRef kxButton::Font() const {
@@ -121,7 +104,7 @@ forms::FontRef kxButton::Font() const {
 
 void kxButton::setFont(forms::FontRef New_Font) {
     Label1.setFont(std::move(New_Font));
-    PropertyChanged(QStringLiteral("Font"));
+    PropertyChanged(u"Font");
 }
 
 forms::PictureRef kxButton::Picture() const {
@@ -131,7 +114,7 @@ forms::PictureRef kxButton::Picture() const {
 void kxButton::setToggle(forms::Boolean New_Toggle) {
     m_StoredDownLookPending = false;
     m_Toggle = asBoolean(New_Toggle);
-    PropertyChanged(QStringLiteral("Toggle"));
+    PropertyChanged(u"Toggle");
     if (m_Toggle == VbFalse) {
         // A plain button is never down; "Value" is not notified for this.
         m_Value = VbFalse;
@@ -148,7 +131,7 @@ void kxButton::setValue(forms::Boolean New_Value) {
         showDownLook();
     else
         showUpLook();
-    PropertyChanged(QStringLiteral("Value"));
+    PropertyChanged(u"Value");
 }
 
 void kxButton::showDownLook() {
@@ -165,13 +148,13 @@ void kxButton::showUpLook() {
     Image1.setPicture(Picture2.Picture());
 }
 
-QString kxButton::Caption() const {
+std::u16string kxButton::Caption() const {
     return Label1.Caption();
 }
 
-void kxButton::setCaption(const QString& New_Caption) {
+void kxButton::setCaption(const std::u16string& New_Caption) {
     Label1.setCaption(New_Caption);
-    PropertyChanged(QStringLiteral("Caption"));
+    PropertyChanged(u"Caption");
     float available = Picture1.ScaleWidth();
     if (forms::hasImage(Image1.Picture()))
         available = Picture1.ScaleWidth() - (Image1.Width() + 3.0f);
@@ -189,7 +172,7 @@ forms::OleColor kxButton::MaskColor() const {
 void kxButton::setMaskColor(forms::OleColor New_MaskColor) {
     // Takes effect at the next picture set; the variants already made stay as they are.
     Picture2.setBackColor(New_MaskColor);
-    PropertyChanged(QStringLiteral("MaskColor"));
+    PropertyChanged(u"MaskColor");
 }
 
 forms::OleColor kxButton::BorderColor() const {
@@ -198,5 +181,5 @@ forms::OleColor kxButton::BorderColor() const {
 
 void kxButton::setBorderColor(forms::OleColor New_BorderColor) {
     Shape2.setBorderColor(New_BorderColor);
-    PropertyChanged(QStringLiteral("BorderColor"));
+    PropertyChanged(u"BorderColor");
 }

@@ -9,26 +9,20 @@ constexpr forms::OleColor DesignMaskColor = 0x00808080;
 constexpr int HoverIntervalMs = 15;
 } // namespace
 
-kxButton::kxButton(QWidget* parent)
-    : forms::UserControl(parent), Picture5(this), Picture4(this), Picture3(this), Picture2(this),
-      Timer1(this, HoverIntervalMs, true), Picture1(this), DisBorder(&Picture1), Shape1(&Picture1),
+kxButton::kxButton(forms::WindowedControl* container)
+    : forms::UserControl(container), Picture5(this), Picture4(this), Picture3(this), Picture2(this),
+      Timer1(HoverIntervalMs, true), Picture1(this), DisBorder(&Picture1), Shape1(&Picture1),
       Shape2(&Picture1), Image1(&Picture1), Label2(&Picture1), Label1(&Picture1),
       FocusFrame(&Picture1) {
     createParts();
     connectHandlers();
 }
 
-kxButton::~kxButton() {
-    // Parts destroyed after this body still send events (a face losing the focus): none may
-    // reach the filter of a button whose parts are half gone.
-    for (QWidget* part : {static_cast<QWidget*>(&Picture1), static_cast<QWidget*>(&Label2),
-                          static_cast<QWidget*>(&Image1)})
-        part->removeEventFilter(this);
-}
+kxButton::~kxButton() = default;
 
 void kxButton::createParts() {
     setBackColor(DesignFaceColor);
-    resize(202, 180);
+    Move(Left(), Top(), 202, 180);
 
     // Work surfaces: fixed-size pixel buffers that hold the picture variants, never shown.
     const struct {
@@ -69,7 +63,7 @@ void kxButton::createParts() {
 
     Label1.Move(32, 8, 42, 13);
     Label1.setBackStyleTransparent(true);
-    Label1.setCaption(QStringLiteral("kxButton"));
+    Label1.setCaption(u"kxButton");
 
     // Not one of the looks: it only joins them while the face holds the focus.
     FocusFrame.setDotted(true);
@@ -83,23 +77,15 @@ void kxButton::createParts() {
 
     // Stacking, front first: raising the back-most part first leaves the front-most on top.
     Picture1.raise();
-    for (QWidget* part : {&Picture2, &Picture3, &Picture4, &Picture5})
+    for (forms::Control* part : {&Picture2, &Picture3, &Picture4, &Picture5})
         part->raise();
     // The focus frame lies behind the picture, so that it never changes how a look shows it.
-    for (QWidget* part : {static_cast<QWidget*>(&Label1), static_cast<QWidget*>(&Label2),
-                          static_cast<QWidget*>(&FocusFrame), static_cast<QWidget*>(&Image1),
-                          static_cast<QWidget*>(&Shape2), static_cast<QWidget*>(&Shape1),
-                          static_cast<QWidget*>(&DisBorder)})
+    for (forms::Control* part : std::initializer_list<forms::Control*>{
+             &Label1, &Label2, &FocusFrame, &Image1, &Shape2, &Shape1, &DisBorder})
         part->raise();
 
     // Tab order: Picture1, Label1, Label2, Picture2 to Picture5. Labels never take the focus and
     // the work surfaces are hidden, so of these only the face can ever hold it.
-    QWidget* tabOrder[] = {&Picture1, &Picture2, &Picture3, &Picture4, &Picture5};
-    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i)
-        QWidget::setTabOrder(tabOrder[i], tabOrder[i + 1]);
-
-    // Focus of the face; grabs taken from the parts that receive presses.
-    for (QWidget* part : {static_cast<QWidget*>(&Picture1), static_cast<QWidget*>(&Label2),
-                          static_cast<QWidget*>(&Image1)})
-        part->installEventFilter(this);
+    forms::backend::setTabOrder(
+        {Picture1.peer(), Picture2.peer(), Picture3.peer(), Picture4.peer(), Picture5.peer()});
 }

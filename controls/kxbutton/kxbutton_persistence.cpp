@@ -39,8 +39,7 @@ void kxButton::UserControl_ReadProperties(const forms::PropertyBag& PropBag) {
 
     m_Toggle = forms::toBoolean(PropBag.ReadProperty(u"Toggle", FalseInteger));
     m_Value = forms::toBoolean(PropBag.ReadProperty(u"Value", FalseInteger));
-    Label1.setCaption(QString::fromStdU16String(
-        forms::toString(PropBag.ReadProperty(u"Caption", defaultCaption()))));
+    Label1.setCaption(forms::toString(PropBag.ReadProperty(u"Caption", defaultCaption())));
     Picture2.setBackColor(
         forms::toColor(PropBag.ReadProperty(u"MaskColor", forms::colorValue(DefaultMaskColor))));
 
@@ -56,7 +55,7 @@ void kxButton::UserControl_ReadProperties(const forms::PropertyBag& PropBag) {
 
 void kxButton::applyStoredDownLook() {
     // The frame covers the face, so the look waits until the button is shown at its size.
-    if (!m_StoredDownLookPending || !isVisible() || Picture1.ScaleWidth() <= 0 ||
+    if (!m_StoredDownLookPending || !isShown() || Picture1.ScaleWidth() <= 0 ||
         Picture1.ScaleHeight() <= 0)
         return;
     m_StoredDownLookPending = false;
@@ -76,7 +75,7 @@ void kxButton::UserControl_WriteProperties(forms::PropertyBag& PropBag) {
     PropBag.WriteProperty(u"Picture", Picture2.Picture(), NoObject);
     PropBag.WriteProperty(u"Toggle", m_Toggle != VbFalse, FalseInteger);
     PropBag.WriteProperty(u"Value", m_Value != VbFalse, FalseInteger);
-    PropBag.WriteProperty(u"Caption", Label1.Caption().toStdU16String(), defaultCaption());
+    PropBag.WriteProperty(u"Caption", Label1.Caption(), defaultCaption());
     PropBag.WriteProperty(u"MaskColor", forms::colorValue(Picture2.BackColor()),
                           forms::colorValue(DefaultMaskColor));
 }

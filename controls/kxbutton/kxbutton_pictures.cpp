@@ -68,7 +68,7 @@ void kxButton::preparePicture(const forms::PictureRef& New_Picture, bool notify)
         attempt([&] { Image1.setPicture(Picture2.Picture()); });
     }
     if (notify)
-        attempt([&] { PropertyChanged(QStringLiteral("Picture")); });
+        attempt([&] { PropertyChanged(u"Picture"); });
 
     // The drawn images are persistent buffers, so the variants need no further committing.
     attempt([&] { UserControl_Resize(); });

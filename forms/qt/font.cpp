@@ -1,6 +1,7 @@
 #include "forms/qt/convert.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
 #include <algorithm>
@@ -67,3 +68,13 @@ PixelImage fromQImage(const QImage& image) {
 }
 
 } // namespace forms::qt
+
+namespace forms::platform {
+
+TextSize measureText(const StdFont& font, const std::u16string& text) {
+    const QFontMetricsF fm(qt::toQFont(font));
+    return {static_cast<float>(fm.horizontalAdvance(QString::fromStdU16String(text))),
+            static_cast<float>(fm.height())};
+}
+
+} // namespace forms::platform

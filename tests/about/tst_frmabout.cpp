@@ -1,27 +1,32 @@
 // The About window: its version line, and when it unloads itself.
 #include "about/frmabout.h"
+#include "forms/application.h"
 #include "forms/label.h"
+#include "forms/qt/convert.h"
+#include "forms/qt/formpeer.h"
 #include "forms/stockcontrols.h"
 
-#include <QPointer>
 #include <QTest>
 
 using about::frmAbout;
+using forms::qt::widgetOf;
+using forms::qt::windowOf;
 
 class tst_frmAbout : public QObject {
     Q_OBJECT
 
     static frmAbout* openActive() {
         frmAbout* w = frmAbout::showAbout();
-        w->activateWindow();
-        return QTest::qWaitForWindowActive(w) ? w : nullptr;
+        windowOf(*w)->activateWindow();
+        return QTest::qWaitForWindowActive(windowOf(*w)) ? w : nullptr;
     }
 
 private slots:
     void cleanup() {
-        if (QPointer<frmAbout> w = frmAbout::instance()) {
+        if (frmAbout* w = frmAbout::instance()) {
+            const forms::Alive alive(w->lifetime());
             w->Unload();
-            QTRY_VERIFY(w.isNull());
+            QTRY_VERIFY(!alive);
         }
     }
 
@@ -45,21 +50,21 @@ private slots:
         QFETCH(QString, caption);
         frmAbout* w = openActive();
         QVERIFY(w);
-        QCOMPARE(w->client()->size(), QSize(323, 221));
-        auto* control = w->client()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        QCOMPARE(widgetOf(*w)->size(), QSize(323, 221));
+        const forms::Control* control = w->child(name.toStdU16String());
         QVERIFY2(control, qPrintable(name));
-        QCOMPARE(control->geometry(), pixels);
-        if (auto* label = qobject_cast<forms::Label*>(control))
-            QCOMPARE(label->Caption(), caption);
-        else if (auto* button = qobject_cast<forms::CommandButton*>(control))
-            QCOMPARE(button->text(), caption);
+        QCOMPARE(forms::qt::toQRect(control->pixelRect()), pixels);
+        if (auto* label = dynamic_cast<const forms::Label*>(control))
+            QCOMPARE(QString::fromStdU16String(label->Caption()), caption);
+        else if (auto* button = dynamic_cast<const forms::CommandButton*>(control))
+            QCOMPARE(QString::fromStdU16String(button->Caption()), caption);
     }
 
     // The etched separator (white over grey) and the address box, which reads like a label.
     void separatorAndAddressBox() {
         frmAbout* w = openActive();
         QVERIFY(w);
-        const QImage shot = w->client()->grab().toImage();
+        const QImage shot = widgetOf(*w)->grab().toImage();
         const QColor background = shot.pixelColor(2, 2);
         QCOMPARE(shot.pixelColor(150, 165), QColor(Qt::white));
         QCOMPARE(shot.pixelColor(150, 166), QColor(128, 128, 128));
@@ -79,52 +84,59 @@ private slots:
 
     void unloads() {
         QFETCH(QString, how);
-        QPointer<frmAbout> w = openActive();
+        frmAbout* w = openActive();
         QVERIFY(w);
-        QCOMPARE(frmAbout::showAbout(), w.data()); // one at a time
+        const forms::Alive alive(w->lifetime());
+        QCOMPARE(frmAbout::showAbout(), w); // one at a time
         QWidget other;
         if (how == "click") {
-            QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+            QTest::mouseClick(widgetOf(*w->cmdOK), Qt::LeftButton);
         } else if (how == "enter" || how == "escape") {
-            QTest::keyClick(w->cmdOK, how == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(widgetOf(*w->cmdOK), how == "enter" ? Qt::Key_Return : Qt::Key_Escape);
         } else if (how == "enter elsewhere") {
-            w->Text1->setFocus(); // the default button takes Enter wherever the focus is
+            w->Text1->SetFocus(); // the default button takes Enter wherever the focus is
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         } else {
             other.show();
             other.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&other));
         }
-        QTRY_VERIFY(w.isNull());
+        QTRY_VERIFY(!alive);
         QVERIFY(!frmAbout::instance());
     }
 
     // Switching to another program leaves the application without an active window: the About
     // window waits for the user to come back.
     void staysWhenTheApplicationLosesActivation() {
-        QPointer<frmAbout> w = openActive();
+        frmAbout* w = openActive();
         QVERIFY(w);
+        const forms::Alive alive(w->lifetime());
         QApplication::setActiveWindow(nullptr);
-        QTRY_VERIFY(!w->isActiveWindow());
+        QTRY_VERIFY(!windowOf(*w)->isActiveWindow());
         QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!w.isNull());
+        QCoreApplication::processEvents();
+        QVERIFY(alive);
     }
 
     // The version line is built when the window loads; the next opening loads a fresh window.
     void reopensFresh() {
-        QPointer<frmAbout> first = openActive();
+        frmAbout* first = openActive();
         QVERIFY(first);
-        QCOMPARE(first->lblVersion->Caption(), QStringLiteral("Version 1.3.0"));
-        first->lblVersion->setCaption(QStringLiteral("changed"));
-        QTest::keyClick(first->cmdOK, Qt::Key_Escape);
-        QTRY_VERIFY(first.isNull());
+        const forms::Alive alive(first->lifetime());
+        QCOMPARE(first->lblVersion->Caption(), u"Version 1.3.0");
+        first->lblVersion->setCaption(u"changed");
+        QTest::keyClick(widgetOf(*first->cmdOK), Qt::Key_Escape);
+        QTRY_VERIFY(!alive);
         frmAbout* second = openActive();
         QVERIFY(second);
-        QCOMPARE(second->lblVersion->Caption(), QStringLiteral("Version 1.3.0"));
-        QCOMPARE(QApplication::focusWidget(), second->cmdOK);
+        QCOMPARE(second->lblVersion->Caption(), u"Version 1.3.0");
+        QCOMPARE(QApplication::focusWidget(), widgetOf(*second->cmdOK));
     }
 };
 
-QTEST_MAIN(tst_frmAbout)
+int main(int argc, char** argv) {
+    forms::Application application(argc, argv);
+    tst_frmAbout test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_frmabout.moc"

@@ -1,11 +1,13 @@
 // The generator window, driven through its controls and real key presses as a user would.
 #include "app/frmmsggen.h"
-#include "app/look.h"
 #include "controls/kxbutton/kxbutton.h"
+#include "forms/application.h"
 #include "forms/cursor.h"
 #include "forms/image.h"
 #include "forms/label.h"
 #include "forms/msgbox.h"
+#include "forms/qt/convert.h"
+#include "forms/qt/formpeer.h"
 #include "forms/stockcontrols.h"
 
 #include <QAction>
@@ -19,6 +21,10 @@
 #include <memory>
 
 using app::frmMsgGen;
+using forms::qt::actionOf;
+using forms::qt::menuOf;
+using forms::qt::widgetOf;
+using forms::qt::windowOf;
 
 namespace {
 
@@ -36,11 +42,13 @@ void typeText(QWidget* widget, const QString& text) {
 
 // A click in the middle of a kxButton, on the part there that takes the mouse, with the pointer
 // there for the button's hover tracking.
-void clickButton(kxButton* button) {
+void clickButton(kxButton* control) {
+    QWidget* button = widgetOf(*control);
     const QPoint centre = button->rect().center();
     QWidget* part = button->childAt(centre);
     QVERIFY(part);
-    forms::setCursorPosOverride(button->mapToGlobal(centre));
+    const QPoint global = button->mapToGlobal(centre);
+    forms::setCursorPosOverride(forms::PixelPoint{global.x(), global.y()});
     QTest::mouseClick(part, Qt::LeftButton, {}, part->mapFrom(button, centre));
     forms::setCursorPosOverride(std::nullopt);
 }
@@ -54,7 +62,7 @@ void key(int k, Qt::KeyboardModifiers mods = {}) {
 // The control of the window's client area that holds the focus.
 QString focusedControl(frmMsgGen* w) {
     QWidget* focused = QApplication::focusWidget();
-    while (focused && focused->parentWidget() != w->client())
+    while (focused && focused->parentWidget() != widgetOf(*w))
         focused = focused->parentWidget();
     return focused ? focused->objectName() : QStringLiteral("(outside the controls)");
 }
@@ -68,19 +76,18 @@ QStringList clipboardLines() {
 class tst_frmMsgGen : public QObject {
     Q_OBJECT
 
-    QPointer<frmMsgGen> w;
+    frmMsgGen* w = nullptr;
     QList<forms::MsgBoxRequest> shown;
 
     static frmMsgGen* openWindow() {
         auto* window = new frmMsgGen();
         window->Load();
         window->Show();
-        return QTest::qWaitForWindowActive(window) ? window : nullptr;
+        return QTest::qWaitForWindowActive(windowOf(*window)) ? window : nullptr;
     }
 
 private slots:
     void initTestCase() {
-        app::applyDesktopLook();
         forms::setMsgBoxPresenter([this](const forms::MsgBoxRequest& request) {
             shown.append(request);
             return request.results.at(request.defaultIndex);
@@ -94,19 +101,19 @@ private slots:
         QVERIFY(w);
         shown.clear();
         QGuiApplication::clipboard()->setText(Untouched);
-        w->showNormal();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        w->txtTitle->setText(QString());
-        w->txtText->setText(QString());
+        windowOf(*w)->showNormal();
+        windowOf(*w)->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(windowOf(*w)));
+        w->txtTitle->setText(u"");
+        w->txtText->setText(u"");
         w->pctNone->setValue(true);
         w->cmbButtons->setListIndex(0);
-        w->txtTitle->setFocus();
+        w->txtTitle->SetFocus();
     }
 
     void cleanupTestCase() {
         forms::setMsgBoxPresenter({});
-        delete w.data();
+        delete w;
     }
 
     // A window as start-up leaves it, not as init() resets it.
@@ -118,10 +125,10 @@ private slots:
         QVERIFY(std::none_of(fresh->pct.begin(), fresh->pct.end(),
                              [](auto* option) { return option->Value(); }));
         QCOMPARE(fresh->cmbButtons->ListCount(), 6);
-        QCOMPARE(fresh->cmbButtons->currentText(), QStringLiteral("Ok"));
-        fresh->Put->trigger();
+        QCOMPARE(fresh->cmbButtons->List(fresh->cmbButtons->ListIndex()), u"Ok");
+        actionOf(*fresh->Put)->trigger();
         QCOMPARE(clipboardLines(), QStringList{"MsgBox \"\", 0, \"\""});
-        QVERIFY(fresh->isMinimized());
+        QVERIFY(windowOf(*fresh)->isMinimized());
     }
 
     // Every control where the window's design puts it (twips at 15 per pixel), with its text and
@@ -161,26 +168,27 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QPoint, at);
         QFETCH(QColor, colour);
-        QCOMPARE(w->client()->size(), QSize(388, 333));
-        auto* control = w->client()->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        QWidget* client = widgetOf(*w);
+        QCOMPARE(client->size(), QSize(388, 333));
+        const forms::Control* control = w->child(name.toStdU16String());
         QVERIFY2(control, qPrintable(name));
-        QCOMPARE(control->geometry(), pixels);
-        QString text;
-        if (auto* label = qobject_cast<forms::Label*>(control))
+        QCOMPARE(forms::qt::toQRect(control->pixelRect()), pixels);
+        std::u16string text;
+        if (auto* label = dynamic_cast<const forms::Label*>(control))
             text = label->Caption();
-        else if (auto* option = qobject_cast<forms::OptionButton*>(control))
-            text = option->text();
-        else if (auto* button = qobject_cast<kxButton*>(control))
+        else if (auto* option = dynamic_cast<const forms::OptionButton*>(control))
+            text = option->Caption();
+        else if (auto* button = dynamic_cast<const kxButton*>(control))
             text = button->Caption();
-        else if (auto* list = qobject_cast<forms::ComboBox*>(control))
-            text = list->currentText();
-        QCOMPARE(text, caption);
-        QCOMPARE(w->client()->grab(pixels).toImage().pixelColor(at), colour);
+        else if (auto* list = dynamic_cast<const forms::ComboBox*>(control))
+            text = list->List(list->ListIndex());
+        QCOMPARE(QString::fromStdU16String(text), caption);
+        QCOMPARE(client->grab(pixels).toImage().pixelColor(at), colour);
     }
 
     void menuItemsAndShortcuts() {
         QStringList items;
-        for (QAction* menu : w->menuBar()->actions()) {
+        for (QAction* menu : windowOf(*w)->menuBar()->actions()) {
             items << menu->text();
             for (QAction* a : menu->menu()->actions())
                 items << (a->isSeparator()
@@ -205,7 +213,7 @@ private slots:
         QFETCH(int, icon);
         QFETCH(QString, group);
         (icon == 4 ? w->pctNone : w->pct[icon])->setValue(true);
-        w->txtTitle->setFocus();
+        w->txtTitle->SetFocus();
         const QStringList forward = {"txtText",      "cmbButtons", group,     "cmdPreview",
                                      "cmdPutToClip", "cmdExit",    "txtTitle"};
         QStringList seen;
@@ -217,13 +225,13 @@ private slots:
             key(Qt::Key_Backtab, Qt::ShiftModifier), seen << focusedControl(w);
         QStringList backward(forward.rbegin() + 1, forward.rend());
         QCOMPARE(seen, backward << "txtTitle");
-        QCOMPARE(w->txtText->Text(), QString());
+        QCOMPARE(w->txtText->Text(), u"");
     }
 
     // The arrow keys move the choice through the group as the user sees it, top to bottom and
     // round; each choice raises Click, so the icon value follows.
     void arrowKeysChooseTheIcon() {
-        w->txtText->setFocus();
+        w->txtText->SetFocus();
         key(Qt::Key_Tab);
         key(Qt::Key_Tab);
         QCOMPARE(focusedControl(w), QStringLiteral("pctNone_4"));
@@ -239,7 +247,7 @@ private slots:
         QCOMPARE(focused, (QStringList{"pct_0", "pct_1", "pct_2", "pct_3", "pctNone_4", "pct_3",
                                        "pct_2", "pct_1"}));
         // Space chooses a focused option button that is not chosen.
-        w->pct[3]->setFocus();
+        w->pct[3]->SetFocus();
         key(Qt::Key_Space);
         QCOMPARE(int(w->iconStyle()), 64);
     }
@@ -253,56 +261,60 @@ private slots:
     }
     void menuBarByKeyboard() {
         QFETCH(int, opener);
-        QPointer<frmMsgGen> second = openWindow();
+        frmMsgGen* second = openWindow();
         QVERIFY(second);
+        const forms::Alive alive(second->lifetime());
+        QMenuBar* bar = windowOf(*second)->menuBar();
         key(opener);
-        QCOMPARE(second->menuBar()->activeAction(), second->message->menuAction());
+        QCOMPARE(bar->activeAction(), menuOf(*second->message)->menuAction());
         key(Qt::Key_Right);
-        QCOMPARE(second->menuBar()->activeAction(), second->help->menuAction());
+        QCOMPARE(bar->activeAction(), menuOf(*second->help)->menuAction());
         key(Qt::Key_Left);
         key(Qt::Key_Down);
-        QTRY_VERIFY(second->message->isVisible());
+        QTRY_VERIFY(menuOf(*second->message)->isVisible());
         key(Qt::Key_Down);
         key(Qt::Key_Down);
-        QCOMPARE(second->message->activeAction(), second->finish);
+        QCOMPARE(menuOf(*second->message)->activeAction(), actionOf(*second->finish));
         key(Qt::Key_Return);
-        QTRY_VERIFY(second.isNull());
+        QTRY_VERIFY(!alive);
     }
 
     void copyOfATooLongMessageIsRefused() {
-        const QString text(40000, QLatin1Char('x'));
+        const std::u16string text(40000, u'x');
         w->txtText->setText(text);
-        w->Put->trigger();
+        actionOf(*w->Put)->trigger();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].prompt.find(u"слишком длинный") != std::u16string::npos);
         QVERIFY(shown[0].prompt.find(u"1023") != std::u16string::npos);
         QCOMPARE(shown[0].icon, forms::MsgBoxIcon::Exclamation);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
-        QVERIFY(!w->isMinimized());
+        QVERIFY(!windowOf(*w)->isMinimized());
         QCOMPARE(w->txtText->Text(), text);
     }
 
     // A click on a picture chooses the option button beside it, and only that one.
     void picturesChooseTheirOptionButtons() {
         for (int i = 0; i < 4; ++i) {
-            QTest::mouseClick(w->img[i], Qt::LeftButton);
+            const forms::PixelRect r = w->img[i]->pixelRect();
+            QTest::mouseClick(widgetOf(*w), Qt::LeftButton, {},
+                              QPoint(r.x + r.width / 2, r.y + r.height / 2));
             QCOMPARE(int(w->iconStyle()), 16 * (i + 1));
             QCOMPARE(
                 std::count_if(w->pct.begin(), w->pct.end(), [](auto* o) { return o->Value(); }), 1);
             QVERIFY(w->pct[i]->Value() && !w->pctNone->Value());
         }
-        QTest::mouseClick(w->pctNone, Qt::LeftButton, {}, QPoint(6, 8));
+        QTest::mouseClick(widgetOf(*w->pctNone), Qt::LeftButton, {}, QPoint(6, 8));
         QCOMPARE(int(w->iconStyle()), 0);
     }
 
     // By F5 and by the button, with the text's line break as typed.
     void previewShowsTheMessageAndCopiesNothing() {
-        typeText(w->txtTitle, QStringLiteral("Ошибка"));
-        typeText(w->txtText, QStringLiteral("Диск не найден.\nЧто делать?"));
-        QTest::mouseClick(w->pct[0], Qt::LeftButton, {}, QPoint(18, 8));
+        typeText(widgetOf(*w->txtTitle), QStringLiteral("Ошибка"));
+        typeText(widgetOf(*w->txtText), QStringLiteral("Диск не найден.\nЧто делать?"));
+        QTest::mouseClick(widgetOf(*w->pct[0]), Qt::LeftButton, {}, QPoint(18, 8));
         w->cmbButtons->setListIndex(2);
         clickButton(w->cmdPreview);
-        QTest::keyClick(w, Qt::Key_F5);
+        QTest::keyClick(windowOf(*w), Qt::Key_F5);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].prompt, shown[0].prompt);
         QCOMPARE(shown[0].style, 18);
@@ -312,16 +324,22 @@ private slots:
                  (std::vector<std::u16string>{u"Прервать", u"Повтор", u"Пропустить"}));
         QCOMPARE(shown[0].icon, forms::MsgBoxIcon::Critical);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
-        QVERIFY(!w->isMinimized());
+        QVERIFY(!windowOf(*w)->isMinimized());
     }
 
     // The toolkit's own texts, such as a text box's context menu, are Russian.
     void toolkitTextsAreRussian() {
-        std::unique_ptr<QMenu> menu(w->txtTitle->lineEdit()->createStandardContextMenu());
+        auto* edit = widgetOf(*w->txtTitle)->findChild<QLineEdit*>();
+        std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
         const QString first = menu->actions().value(0)->text();
         QVERIFY2(first.contains(QRegularExpression(QStringLiteral("[А-Яа-я]"))), qPrintable(first));
     }
 };
 
-QTEST_MAIN(tst_frmMsgGen)
+// The program's application object: its look and its language, as the user gets them.
+int main(int argc, char** argv) {
+    forms::Application application(argc, argv);
+    tst_frmMsgGen test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_frmmsggen.moc"

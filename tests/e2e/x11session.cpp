@@ -80,7 +80,7 @@ QString X11Session::start() {
                 return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"})
                     .out.contains("window id");
             },
-            10000))
+            30000)) // a busy machine may take a while
         return "openbox did not take over the display";
 
     // Cyrillic typing needs a second keyboard group; the first switch after start can drop letters.

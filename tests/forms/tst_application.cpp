@@ -31,7 +31,9 @@ struct Probe : UserControl {
         b.WriteProperty(u"Caption", u"Выход", u"");
     }
     void UserControl_Show() override { log << "Show"; }
-    void UserControl_Resize() override { log << QString("%1x%2").arg(width()).arg(height()); }
+    void UserControl_Resize() override {
+        log << QString("%1x%2").arg(ScaleWidth()).arg(ScaleHeight());
+    }
 };
 
 } // namespace
@@ -53,32 +55,33 @@ private slots:
 
     void timerManualMode() {
         Timer::setManualMode(true);
-        Timer t(nullptr, 15, true);
-        QSignalSpy spy(&t, &Timer::tick);
+        Timer t(15, true);
+        int ticks = 0;
+        t.Tick.connect([&] { ++ticks; });
         const auto before = Timer::totalTicks();
         QVERIFY(!t.isRunning());
         t.fire();
         t.setEnabled(false);
         t.fire(); // a disabled timer does not tick
-        QCOMPARE(std::pair(spy.count(), Timer::totalTicks()), std::pair(qsizetype(1), before + 1));
+        QCOMPARE(std::pair(ticks, Timer::totalTicks()), std::pair(1, before + 1));
         Timer::setManualMode(false);
         t.setEnabled(true);
-        QTRY_VERIFY(spy.count() >= 3); // a real timer ticks by itself
+        QTRY_VERIFY(ticks >= 3); // a real timer ticks by itself
     }
 
     void userControlLifecycle() {
-        QWidget window;
+        WindowedControl window(nullptr);
         Probe p(&window);
         p.InitNew();
         QVERIFY_THROWS_EXCEPTION(RuntimeError, p.InitNew()); // exactly one set-up
         QVERIFY_THROWS_EXCEPTION(RuntimeError, p.ReadFrom(PropertyBag()));
         p.placeTwips(990, 3510, 1695, 375);
-        window.show();
-        p.resize(120, 30);
+        window.setVisible(true);
+        p.Move(0, 0, 120, 30);
         PropertyBag saved;
         p.WriteTo(saved);
         QCOMPARE(p.log, (QStringList{"Init", "113x25", "Show", "120x30", "Write"}));
-        Probe stored;
+        Probe stored(nullptr);
         stored.ReadFrom(saved);
         QCOMPARE(stored.log, QStringList{"Read Выход"});
     }
@@ -112,14 +115,14 @@ private slots:
     void clipboardRoundTripAndFailure() {
         const QString code = QStringLiteral("Select Case MsgBox (\"Текст\")\r\n\tCase 6 ' € 😀\r\n");
         QClipboard* cb = QGuiApplication::clipboard();
-        QCOMPARE((ClipboardSetText(code), cb->text()), code);
+        QCOMPARE((ClipboardSetText(code.toStdU16String()), cb->text()), code);
         // Another program takes the clipboard the moment it changes: the caller hears of it.
         QMetaObject::Connection thief;
         thief = connect(cb, &QClipboard::dataChanged, this, [&] {
             disconnect(thief);
             cb->setMimeData(new QMimeData); // holds no text
         });
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ClipboardSetText(QStringLiteral("code")));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ClipboardSetText(u"code"));
         QVERIFY(!cb->mimeData()->hasText());
     }
 
@@ -129,7 +132,6 @@ private:
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
-    app.setApplicationName(QStringLiteral("Alertwright"));
     TestApplication test;
     return QTest::qExec(&test, argc, argv);
 }

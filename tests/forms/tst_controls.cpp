@@ -6,6 +6,7 @@
 #include "forms/keys.h"
 #include "forms/label.h"
 #include "forms/qt/convert.h"
+#include "forms/qt/widgetpeer.h"
 #include "forms/stdfont.h"
 #include "forms/units.h"
 
@@ -64,29 +65,29 @@ private slots:
     }
     void floatGeometryKept() {
         QFETCH(QRectF, set);
-        QWidget parent;
-        Control c(&parent);
+        WindowedControl parent(nullptr);
+        Label c(&parent);
         c.Move(set.x(), set.y(), set.width(), set.height());
         // Bad values are refused and change nothing.
         QVERIFY_THROWS_EXCEPTION(RuntimeError, c.Move(1, 1, -1, 4));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, c.setWidth(-1));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, c.Move(std::nanf(""), 1));
         QCOMPARE(QRectF(c.Left(), c.Top(), c.Width(), c.Height()), set);
-        QTEST(c.geometry(), "pixels");
+        QTEST(qt::toQRect(c.pixelRect()), "pixels");
         c.Move(c.Left() + 1, c.Top());
         QCOMPARE(c.Width(), float(set.width()));
     }
 
     void flagsAreTheOnesTheCodeSet() {
         // A disabled or hidden window must not make its controls save themselves so.
-        QWidget parent;
-        Control c(&parent);
+        WindowedControl parent(nullptr);
+        WindowedControl c(&parent);
         parent.setEnabled(false);
-        QVERIFY(c.Enabled());
+        QVERIFY(c.Enabled() && !c.effectivelyEnabled());
         c.setEnabled(false);
         parent.setEnabled(true);
         QVERIFY(!c.Enabled());
-        QVERIFY(c.Visible());
+        QVERIFY(c.Visible() && !qt::widgetOf(c)->isVisible());
     }
 
     void mouseEventOrder_data() {
@@ -101,12 +102,14 @@ private slots:
     }
     void mouseEventOrder() {
         QFETCH(QString, gesture);
-        QWidget parent;
-        parent.resize(100, 50);
-        Control c(&parent);
+        // A windowless part, reached through its container's hit test.
+        WindowedControl parent(nullptr);
+        parent.Move(0, 0, 100, 50);
+        Label c(&parent);
         c.Move(10, 10, 20, 10);
-        parent.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        parent.setVisible(true);
+        QWidget* window = qt::widgetOf(parent);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         QStringList log;
         auto mouse = [&log](const char* name) {
             return [&log, name](std::int16_t& b, std::int16_t& s, float& x, float& y) {
@@ -114,38 +117,39 @@ private slots:
                     log << QStringLiteral("%1 %2 %3 %4 %5").arg(name).arg(b).arg(s).arg(x).arg(y);
             };
         };
-        connect(&c, &Control::MouseDown, &c, mouse("Down"));
-        connect(&c, &Control::MouseMove, &c, mouse("Move"));
-        connect(&c, &Control::MouseUp, &c, mouse("Up"));
-        connect(&c, &Control::Click, &c, [&log] { log << "Click"; });
-        connect(&c, &Control::DblClick, &c, [&log] { log << "DblClick"; });
-        const QPoint in(5, 4), out(40, 4);
+        c.MouseDown.connect(mouse("Down"));
+        c.MouseMove.connect(mouse("Move"));
+        c.MouseUp.connect(mouse("Up"));
+        c.Click.connect([&log] { log << "Click"; });
+        c.DblClick.connect([&log] { log << "DblClick"; });
+        const QPoint in(15, 14), out(50, 14); // (5, 4) and (40, 4) in the part
         if (gesture == "click") {
-            QTest::mouseClick(&c, Qt::LeftButton, {}, in);
+            QTest::mouseClick(window, Qt::LeftButton, {}, in);
         } else if (gesture == "right") {
-            QTest::mouseClick(&c, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, in);
+            QTest::mouseClick(window, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, in);
         } else if (gesture == "double") {
-            QTest::mouseDClick(&c, Qt::LeftButton, {}, in);
+            QTest::mouseDClick(window, Qt::LeftButton, {}, in);
         } else {
-            QTest::mousePress(&c, Qt::LeftButton, {}, in);
-            QTest::mouseMove(&c, out);
-            QTest::mouseRelease(&c, Qt::LeftButton, {}, out);
+            QTest::mousePress(window, Qt::LeftButton, {}, in);
+            QTest::mouseMove(window, out);
+            QTest::mouseRelease(window, Qt::LeftButton, {}, out);
         }
         QTEST(log, "events");
     }
 
     void labelAutoSize() {
-        QWidget parent;
+        WindowedControl parent(nullptr);
         Label l(&parent);
         l.Move(32, 8, 42, 13);
-        l.setCaption(QStringLiteral("kxButton"));
+        l.setCaption(u"kxButton");
         l.setAutoSize(true);
-        const QFontMetricsF fm(l.qfont());
+        const QFontMetricsF fm(qt::toQFont(*l.Font()));
         QCOMPARE(l.Height(), float(std::ceil(fm.height())));
-        l.setCaption(QStringLiteral("Скопировать и закрыть"));
-        QCOMPARE(l.Width(), float(std::ceil(fm.horizontalAdvance(l.Caption()))));
+        l.setCaption(u"Скопировать и закрыть");
+        QCOMPARE(l.Width(),
+                 float(std::ceil(fm.horizontalAdvance(QString::fromStdU16String(l.Caption())))));
         QCOMPARE(l.Left(), 32.f);
-        l.setCaption(QString());
+        l.setCaption(u"");
         QCOMPARE(l.Width(), 0.f);
     }
 

@@ -1,24 +1,26 @@
 #include "forms/error.h"
 #include "forms/form.h"
-#include "forms/idlecaret.h"
+#include "forms/qt/formpeer.h"
+#include "forms/qt/idlecaret.h"
 #include "forms/stockcontrols.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSignalSpy>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 using namespace forms;
+using qt::widgetOf;
 
 namespace {
 
 struct TestForm : Form {
     int loads = 0, deactivates = 0;
     std::function<void()> onLoad = [] {};
-    TestForm() { setAttribute(Qt::WA_DeleteOnClose, false); }
     void Form_Load() override { ++loads, onLoad(); }
     void Form_Deactivate() override { ++deactivates; }
 };
@@ -51,36 +53,46 @@ private slots:
         g.onLoad = [&g] { g.Show(); };
         g.Show();
         QCOMPARE(g.loads, 1);
-        QVERIFY(g.isVisible());
+        QVERIFY(qt::windowOf(g)->isVisible());
     }
 
-    void clientAreaBelowMenuBar() {
+    void clientAreaBelowMenuBarAndShortcuts() {
         TestForm f;
         f.setClientSizeTwips(5820, 4995);
-        f.menuBar()->addMenu(QStringLiteral("Сообщение"))->addAction(QStringLiteral("Выход"));
+        Menu* menu = f.addMenu(u"Сообщение");
+        QList<int> log;
+        for (int i : {0, 1}) // F5, Ctrl+S
+            menu->addItem(u"x", {i ? std::int16_t('S') : vkFunction(5), {.control = i == 1}})
+                ->Click.connect([&log, i] { log << i; });
         f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        const int top = f.menuBar()->geometry().bottom() + 1;
+        QMainWindow* w = qt::windowOf(f);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const int top = w->menuBar()->geometry().bottom() + 1;
         QVERIFY(top > 1);
-        QCOMPARE(f.client()->geometry(), QRect(0, top, 388, 333));
-        QCOMPARE(f.size(), QSize(388, 333 + top));
-        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QCOMPARE(widgetOf(f)->geometry(), QRect(0, top, 388, 333));
+        QCOMPARE(w->size(), QSize(388, 333 + top));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
         QVERIFY_THROWS_EXCEPTION(RuntimeError, f.setClientSizeTwips(-15, 300));
-        QCOMPARE(f.client()->size(), QSize(388, 333));
+        QCOMPARE(widgetOf(f)->size(), QSize(388, 333));
+        QTest::keyClick(widgetOf(f), Qt::Key_F5);
+        QTest::keyClick(widgetOf(f), Qt::Key_S, Qt::ControlModifier);
+        menu->items()[0]->setEnabled(false);
+        QTest::keyClick(widgetOf(f), Qt::Key_F5);
+        QCOMPARE(log, (QList<int>{0, 1}));
     }
 
     void deactivateOnlyForAnotherWindowOfOurs() {
         TestForm a, b;
-        QVERIFY(activate(&a));
-        QVERIFY(activate(&b));
+        QVERIFY(activate(qt::windowOf(a)));
+        QVERIFY(activate(qt::windowOf(b)));
         QCOMPARE(a.deactivates, 1);
         QApplication::setActiveWindow(nullptr); // away to another application and back
         settle();
-        QVERIFY(activate(&b));
+        QVERIFY(activate(qt::windowOf(b)));
         QCOMPARE(a.deactivates + b.deactivates, 1);
     }
 
-    void textBoxTextIsRaw_data() {
+    void textBoxText_data() {
         QTest::addColumn<QString>("set");
         QTest::addColumn<QString>("text");
         // clang-format off
@@ -90,57 +102,91 @@ private slots:
         QTest::newRow("outside cp1251") << "€ ẞ \U0001F600 漢字" << "€ ẞ \U0001F600 漢字";
         // clang-format on
     }
-    void textBoxTextIsRaw() {
+    void textBoxText() {
         QFETCH(QString, set);
         TextBox box(nullptr, true);
-        box.setText(set);
-        QTEST(box.Text(), "text");
+        box.setText(set.toStdU16String());
+        QTEST(QString::fromStdU16String(box.Text()), "text");
     }
 
     void comboClicks() {
-        QWidget win;
-        auto* combo = new ComboBox(&win);
+        TestForm win;
+        auto* combo = win.make<ComboBox>();
         QList<int> clicks; // the handler sees the new position already
-        connect(combo, &ComboBox::Click, this, [&] { clicks << combo->ListIndex(); });
-        for (const char* item : {"OK", "OK, Отмена", "Да, Нет"})
-            combo->AddItem(QString::fromUtf8(item));
+        combo->Click.connect([&] { clicks << combo->ListIndex(); });
+        for (const char16_t* item : {u"OK", u"OK, Отмена", u"Да, Нет"})
+            combo->AddItem(item);
         combo->setListIndex(0);
         combo->setListIndex(2);
         combo->setListIndex(2);
-        combo->AddItem(QStringLiteral("zero"), 0); // keeps the chosen entry, silently
-        QCOMPARE(combo->currentText(), QStringLiteral("Да, Нет"));
+        combo->AddItem(u"zero", 0); // keeps the chosen entry, silently
+        auto* shown = qobject_cast<QComboBox*>(widgetOf(*combo));
+        QCOMPARE(shown->currentText(), QStringLiteral("Да, Нет"));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, combo->setListIndex(4));
-        QVERIFY(activate(&win));
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_Up); // the user moving it
+        QVERIFY(activate(qt::windowOf(win)));
+        combo->SetFocus();
+        QTest::keyClick(shown, Qt::Key_Up); // the user moving it
         combo->setListIndex(-1);
         QCOMPARE(clicks, (QList<int>{0, 2, 2, -1}));
+        QCOMPARE(shown->currentIndex(), -1);
+    }
+
+    // With none chosen, Tab reaches the group at its first button in tab order; the arrow keys
+    // choose in the order the user sees, skipping hidden and disabled buttons.
+    void optionButtonGroup_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        QTest::newRow("down skips the hidden one") << 2 << int(Qt::Key_Down) << 0;
+        QTest::newRow("down wraps past the disabled one") << 0 << int(Qt::Key_Down) << 1;
+        QTest::newRow("space keeps the chosen one") << 1 << int(Qt::Key_Space) << 1;
+    }
+    void optionButtonGroup() {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        TestForm win;
+        auto* edit = win.make<TextBox>();
+        std::vector<OptionButton*> b; // seen top to bottom: 1 2 (one row), 3, 0, 4
+        for (const auto& [x, y] : {std::pair{0, 40}, {0, 0}, {30, 0}, {0, 20}, {0, 60}})
+            b.push_back(win.make<OptionButton>(u"x")), b.back()->Move(x, y, 20, 10);
+        b[3]->setVisible(false);
+        b[4]->setEnabled(false);
+        Form::setTabOrder({edit, b[2], b[0], b[1]});
+        QVERIFY(activate(qt::windowOf(win)));
+        edit->SetFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), widgetOf(*b[2]));
+        b[from]->setValue(true);
+        b[from]->SetFocus();
+        QTest::keyClick(widgetOf(*b[from]), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), widgetOf(*b[to]));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(qobject_cast<QRadioButton*>(widgetOf(*b[i]))->isChecked(), i == to);
     }
 
     void commandButtonDefaultAndCancel() {
-        QWidget win, second;
-        auto* edit = new QLineEdit(&win);
-        auto* elsewhere = new QLineEdit(&second);
-        auto* ok = new CommandButton(QStringLiteral("OK"), &win);
-        auto* cancel = new CommandButton(QStringLiteral("Отмена"), &win);
-        auto* other = new CommandButton(QStringLiteral("Другая"), &win);
+        TestForm win, second;
+        auto* edit = win.make<TextBox>();
+        auto *ok = win.make<CommandButton>(u"OK"), *cancel = win.make<CommandButton>(u"Отмена"),
+             *other = win.make<CommandButton>(u"Другая");
         ok->setDefault(true);
         cancel->setCancel(true);
         QStringList log;
         for (auto* b : {ok, cancel, other})
-            connect(b, &CommandButton::Click, this, [&log, b] { log << b->text(); });
-        QVERIFY(activate(&win));
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_Return);
-        QTest::keyClick(edit, Qt::Key_Escape);
-        other->setFocus();
-        QTest::keyClick(other, Qt::Key_Return); // Enter on a focused button clicks that one
-        ok->setCancel(true);                    // the About window's OK is both
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QVERIFY(activate(&second)); // keys in another window leave these buttons alone
-        QTest::keyClick(elsewhere, Qt::Key_Return);
-        QTest::keyClick(elsewhere, Qt::Key_Escape);
+            b->Click.connect([&log, b] { log << QString::fromStdU16String(b->Caption()); });
+        QVERIFY(activate(qt::windowOf(win)));
+        edit->SetFocus();
+        QTest::keyClick(widgetOf(*edit), Qt::Key_Return);
+        QTest::keyClick(widgetOf(*edit), Qt::Key_Escape);
+        other->SetFocus();
+        QTest::keyClick(widgetOf(*other), Qt::Key_Return); // Enter on a focused button clicks it
+        ok->setCancel(true);                               // the About window's OK is both
+        edit->SetFocus();
+        QTest::keyClick(widgetOf(*edit), Qt::Key_Escape);
+        QVERIFY(activate(qt::windowOf(second))); // keys in another window leave these buttons alone
+        QTest::keyClick(widgetOf(second), Qt::Key_Return);
+        QTest::keyClick(widgetOf(second), Qt::Key_Escape);
         QCOMPARE(log, (QStringList{"OK", "Отмена", "Другая", "OK"}));
     }
 
@@ -152,7 +198,7 @@ private slots:
         const int period = QApplication::cursorFlashTime();
         QVERIFY(period > 0);
         {
-            IdleCaret caret(std::chrono::milliseconds(50));
+            qt::IdleCaret caret(std::chrono::milliseconds(50));
             QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
             QTest::keyClick(edit, Qt::Key_A);
             QCOMPARE(QApplication::cursorFlashTime(), period);
@@ -166,7 +212,7 @@ private slots:
     void lastUnloadEndsTheApplication() { // ends the event loop: keep last
         auto* f = new Form;
         f->Show();
-        QTimer::singleShot(0, f, [f] { f->Unload(); });
+        QTimer::singleShot(0, qApp, [f] { f->Unload(); });
         QTimer watchdog;
         connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
         watchdog.start(5000);

@@ -33,6 +33,7 @@ QByteArray edited(const char* from, const char* to) {
 
 // Takes in a stored colour the way the button does: read, converted, applied.
 struct MaskReader : UserControl {
+    MaskReader() : UserControl(nullptr) {}
     void UserControl_ReadProperties(const PropertyBag& b) override {
         setBackColor(toColor(b.ReadProperty(u"MaskColor", 0)));
     }

@@ -6,6 +6,7 @@
 #include "forms/error.h"
 #include "forms/propertybag.h"
 #include "forms/qt/convert.h"
+#include "forms/qt/widgetpeer.h"
 #include "forms/timer.h"
 
 #include <QMouseEvent>
@@ -36,6 +37,7 @@ public:
     QString look();
     void perform(const Act& a, std::optional<QPoint> at = {}); // a tick finds the pointer gone
     void logEvents(QStringList& log, bool withLook = false);
+    QWidget* widget() const { return forms::qt::widgetOf(*this); }
 };
 
 namespace {
@@ -63,11 +65,11 @@ const forms::FontRef StoredFont = forms::makeFont(u"Arial", 10.0f, 700);
 
 // Shown at (10, 10); 113 x 25 with the picture puts Image1's home at (6, 5).
 std::unique_ptr<TestButton> shownButton(int w = 113, int h = 25, bool withPicture = true,
-                                        QWidget* parent = nullptr) {
+                                        forms::WindowedControl* parent = nullptr) {
     auto b = std::make_unique<TestButton>(parent);
     b->InitNew();
-    b->setGeometry(10, 10, w, h);
-    b->show();
+    b->Move(10, 10, w, h);
+    b->setVisible(true);
     if (withPicture)
         b->setPicture(Pic17);
     return b;
@@ -81,12 +83,12 @@ const Act ValueTrue{.let = [](TestButton& b) { b.setValue(VbTrue); }};
 const Act ValueOne{.let = [](TestButton& b) { b.setValue(1); }};
 const Act ToggleFalse{.let = [](TestButton& b) { b.setToggle(VbFalse); }};
 const Act EnabledOff{.let = [](TestButton& b) { b.setEnabled(VbFalse); }};
-const Act QWidgetOff{.let = [](TestButton& b) { static_cast<QWidget&>(b).setEnabled(false); }};
-const Act QWidgetOn{.let = [](TestButton& b) { static_cast<QWidget&>(b).setEnabled(true); }};
+const Act BaseOff{.let = [](TestButton& b) { static_cast<forms::Control&>(b).setEnabled(false); }};
+const Act BaseOn{.let = [](TestButton& b) { static_cast<forms::Control&>(b).setEnabled(true); }};
 // What Qt sends when a modal window opens, the window is left, or another window grabs the mouse.
 template <QEvent::Type type> void send(TestButton& b) {
     QEvent e(type);
-    QApplication::sendEvent(&b, &e);
+    QApplication::sendEvent(b.widget(), &e);
 }
 const Act Blocked{.let = send<QEvent::WindowBlocked>},
     Deactivated{.let = send<QEvent::WindowDeactivate>}, Ungrabbed{.let = send<QEvent::UngrabMouse>};
@@ -97,18 +99,18 @@ const QPoint Edge{113, 25}, Before{-1, 12}, PastEdge{114, 25}; // the face's edg
 
 // The nine properties in reading order; the picture as set by identity.
 QStringList TestButton::state() const {
-    return QString::asprintf("%x|%x|%d %d|%s|%p %d|%d|%d|%s|%x", ForeColor(), BorderColor(),
-                             Enabled(), DisBorder.Visible(),
-                             qUtf8Printable(forms::qt::toQFont(*Font()).toString()),
-                             Picture2.Picture().get(), forms::hasImage(Picture()), Toggle(),
-                             Value(), qUtf8Printable(Caption()), MaskColor())
+    return QString::asprintf(
+               "%x|%x|%d %d|%s|%p %d|%d|%d|%s|%x", ForeColor(), BorderColor(), Enabled(),
+               DisBorder.Visible(), qUtf8Printable(forms::qt::toQFont(*Font()).toString()),
+               Picture2.Picture().get(), forms::hasImage(Picture()), Toggle(), Value(),
+               qUtf8Printable(QString::fromStdU16String(Caption())), MaskColor())
         .split('|');
 }
 
 // As seen: face colour and what lies on the face's edge (highlight frame, disabled frame or the
 // border), which variant the picture shows and its offset from home, Value, a button held.
 QString TestButton::look() {
-    const QImage g = grab().toImage();
+    const QImage g = widget()->grab().toImage();
     const forms::PictureRef p = Image1.Picture();
     const forms::PixelImage i = p ? p->image() : forms::PixelImage();
     const char* pic = !forms::hasImage(p)          ? "none"
@@ -127,40 +129,44 @@ QString TestButton::look() {
 
 void TestButton::perform(const Act& a, std::optional<QPoint> point) {
     const QPoint at = point.value_or(a.mouse < 0 && !a.let && !a.key ? Out : On);
-    forms::setCursorPosOverride(mapToGlobal(at));
+    const QPoint global = widget()->mapToGlobal(at);
+    forms::setCursorPosOverride(forms::PixelPoint{global.x(), global.y()});
+    QWindow* window = widget()->window()->windowHandle();
     if (a.let) {
         a.let(*this);
     } else if (a.key) {
-        QTest::keyClick(&Picture1, Qt::Key(a.key));
+        QTest::keyClick(forms::qt::widgetOf(Picture1), Qt::Key(a.key));
     } else if (a.mouse < 0) {
         Timer1.fire();
     } else if (a.mouse == QTest::MouseMove && a.button) {
-        // Held after a press elsewhere: Qt would give such moves to the part that had the press.
-        QMouseEvent e(QEvent::MouseMove, at, mapToGlobal(at), Qt::NoButton, a.button, {});
-        QApplication::sendEvent(&Label2, &e);
+        // Held after a press elsewhere: the part that had the press gets such moves.
+        forms::MouseInput held;
+        held.buttons = forms::qt::buttonsOf(a.button);
+        Label2.deliverMouse(held, float(at.x()), float(at.y()));
     } else {
         if (a.mouse == QTest::MouseMove) // Qt drops a move to where the pointer is: come from afar
-            QTest::mouseMove(window()->windowHandle(), QPoint(-1000, -1000));
-        QTest::mouseEvent(QTest::MouseAction(a.mouse), window()->windowHandle(), a.button, {},
-                          mapTo(window(), at));
+            QTest::mouseMove(window, QPoint(-1000, -1000));
+        QTest::mouseEvent(QTest::MouseAction(a.mouse), window, a.button, {},
+                          widget()->mapTo(widget()->window(), at));
     }
 }
 
 // Every event and notification with its arguments, and if asked the look it was raised in.
 void TestButton::logEvents(QStringList& log, bool withLook) {
-    const auto on = [&](auto signal, const char* name) {
-        connect(this, signal, [this, &log, withLook, name](auto&... a) {
+    const auto on = [&](auto& event, const char* name) {
+        event.connect([this, &log, withLook, name](auto&... a) {
             QStringList e{name};
             ((e << QVariant(a).toString()), ...);
             log << e.join(' ') + (withLook ? ": " + look() : QString()) +
                        (withLook && Timer1.Enabled() ? ", timer on" : "");
         });
     };
-    on(&kxButton::Click, "Click"), on(&kxButton::DblClick, "DblClick");
-    on(&kxButton::KeyDown, "KeyDown"), on(&kxButton::KeyPress, "KeyPress");
-    on(&kxButton::KeyUp, "KeyUp"), on(&kxButton::MouseDown, "MouseDown");
-    on(&kxButton::MouseMove, "MouseMove"), on(&kxButton::MouseUp, "MouseUp");
-    on(&kxButton::MouseOut, "MouseOut"), on(&forms::UserControl::propertyChanged, "changed");
+    on(Click, "Click"), on(DblClick, "DblClick"), on(KeyDown, "KeyDown");
+    on(KeyPress, "KeyPress"), on(KeyUp, "KeyUp"), on(MouseDown, "MouseDown");
+    on(MouseMove, "MouseMove"), on(MouseUp, "MouseUp"), on(MouseOut, "MouseOut");
+    propertyChanged.connect([&log](const std::u16string& name) {
+        log << "changed " + QString::fromStdU16String(name);
+    });
 }
 
 namespace {
@@ -170,13 +176,12 @@ const std::vector<std::pair<const char*, std::function<void(TestButton&)>>> Lets
     {"ForeColor", [](TestButton& b) { b.setForeColor(Red); }},
     {"Enabled", [](TestButton& b) { b.setEnabled(VbFalse); }},
     {"Font", [](TestButton& b) { b.setFont(StoredFont); }},
-    {"Font: QWidget's own", [](TestButton& b) { static_cast<QWidget&>(b).setFont(QFont("Arial", 14)); }},
     {"Picture", [](TestButton& b) { b.setPicture(makePicture(5, 5, Red)); }},
     {"Picture: empty", [](TestButton& b) { b.setPicture(Empty); }},
     {"Toggle", ToggleFalse.let},
     {"Value", ValueTrue.let},
     {"Value: 1 is True", ValueOne.let},
-    {"Caption", [](TestButton& b) { b.setCaption(Caption); }},
+    {"Caption", [](TestButton& b) { b.setCaption(Caption.toStdU16String()); }},
     {"MaskColor", [](TestButton& b) { b.setMaskColor(Magenta); }},
     {"BorderColor", [](TestButton& b) { b.setBorderColor(Blue); }},
 };
@@ -210,10 +215,10 @@ const std::vector<std::tuple<const char*, bool, std::vector<Step>, bool>> Scenar
       {Release, On, {UpOn}, LateUp}, {Press, On, {DownOn}, Pressed2}, {Deactivated, On, {}, Normal},
       {Release, On, {UpOn}, LateUp}, {Press, On, {DownOn}, Pressed2}, {Ungrabbed, On, {}, Normal},
       {Release, On, {UpOn}, LateUp}, {Move, On, {MoveOn}, Lit}, {Tick, Out, {"MouseOut"}, Normal}}, false},
-    {"plain: QWidget's own setEnabled enables it after Enabled False, and disables it again", false,
+    {"plain: the base class's setEnabled enables it after Enabled False, and disables it again", false,
      {{EnabledOff, On, {"changed Enabled"}, "e0e0e0 off as-set 0"}, {Move, On, {}, "e0e0e0 off as-set 0"},
-      {QWidgetOn, On, {"changed Enabled"}, "e0e0e0 - as-set 0"}, {Move, On, {MoveOn}, Lit},
-      {QWidgetOff, On, {"changed Enabled"}, "d8bfb6 off lit -1"}}, false},
+      {BaseOn, On, {"changed Enabled"}, "e0e0e0 - as-set 0"}, {Move, On, {MoveOn}, Lit},
+      {BaseOff, On, {"changed Enabled"}, "d8bfb6 off lit -1"}}, false},
     {"switch: down by Value 1, up by a click; clicked beside the picture, down through hover and "
      "MouseOut; a lost release leaves it down; a double click flips once; Toggle False does not "
      "notify Value", true,
@@ -312,7 +317,7 @@ class TestKxButton : public QObject {
 private slots:
     void initTestCase() { forms::Timer::setManualMode(true); }
     void init() {
-        forms::setCursorPosOverride(QPoint(-20000, -20000));
+        forms::setCursorPosOverride(forms::PixelPoint{-20000, -20000});
         QTestPrivate::qtestMouseButtons = Qt::NoButton; // none held over from a test before
     }
 
@@ -321,13 +326,13 @@ private slots:
         QFETCH(int, row);
         auto b = shownButton();
         b->setToggle(-2); // any value but 0 is True
-        QStringList before = b->state(), whenNotified;
-        connect(b.get(), &forms::UserControl::propertyChanged, this,
-                [&] { whenNotified = b->state(); });
-        QSignalSpy spy(b.get(), &forms::UserControl::propertyChanged);
+        QStringList before = b->state(), whenNotified, names;
+        b->propertyChanged.connect([&](const std::u16string& name) {
+            whenNotified = b->state();
+            names << QString::fromStdU16String(name);
+        });
         Lets[row].second(*b);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), QString(Lets[row].first).section(':', 0, 0));
+        QCOMPARE(names, QStringList{QString(Lets[row].first).section(':', 0, 0)});
         QVERIFY(whenNotified != before);
         QCOMPARE(whenNotified, b->state()); // the container sees the new value when it is told
         QCOMPARE(b->DisBorder.Visible(), b->Enabled() == VbFalse);
@@ -342,10 +347,10 @@ private slots:
         QFETCH(int, row);
         auto [name, face, withPicture, imageTop, narrowed] = Layouts[row];
         auto b = shownButton(1000, face.height(), withPicture);
-        b->setCaption(Caption);
+        b->setCaption(Caption.toStdU16String());
         const float text = b->Label1.Width();
         face.setWidth(face.width() ? face.width() : int(text) + 20 - narrowed);
-        b->resize(face);
+        b->Move(b->Left(), b->Top(), face.width(), face.height());
         QCOMPARE(QPointF(b->Image1.Left(), b->Image1.Top()), QPointF(6, imageTop));
         QCOMPARE(QPoint(b->m_ImageLeft, b->m_ImageTop), QPoint(6, imageTop)); // also if hidden
         QCOMPARE(b->Image1.Visible(), withPicture);
@@ -356,11 +361,14 @@ private slots:
         const double gap = caption.left() - (withPicture ? 23 : 0);
         QVERIFY(std::abs(gap - (face.width() - caption.right())) <= (withPicture ? 0.0 : 1.0));
         QCOMPARE(caption.top(), std::trunc((face.height() - caption.height()) / 2));
-        for (const QWidget* cover : std::initializer_list<const QWidget*>{&b->Picture1, &b->Label2})
-            QCOMPARE(cover->geometry(), QRect(QPoint(), face));
+        for (const forms::Control* cover :
+             {(forms::Control*)&b->Picture1, (forms::Control*)&b->Label2})
+            QCOMPARE(forms::qt::toQRect(cover->pixelRect()), QRect(QPoint(), face));
         // The mouse reaches the picture over it and the overlay everywhere else, caption included.
-        QCOMPARE(b->childAt(8, imageTop + 2), withPicture ? &b->Image1 : (QWidget*)&b->Label2);
-        QVERIFY(face.width() <= 15 || b->childAt(caption.center().toPoint()) == &b->Label2);
+        const auto partAt = [&](QPointF p) { return b->Picture1.windowlessChildAt(p.x(), p.y()); };
+        QCOMPARE(partAt({8, imageTop + 2.0}),
+                 withPicture ? &b->Image1 : (forms::Control*)&b->Label2);
+        QVERIFY(face.width() <= 15 || partAt(caption.center()) == &b->Label2);
     }
 
     void looksShowThePictureOnTheirFace_data() { addRows(PixelCases); }
@@ -376,20 +384,22 @@ private slots:
         for (const Act& a : acts)
             b->perform(a);
         QCOMPARE(forms::hasImage(b->Picture()), forms::hasImage(picture));
-        const QImage g = b->grab().toImage();
+        const QImage g = b->widget()->grab().toImage();
+        const QPoint home(b->Image1.pixelRect().x, b->Image1.pixelRect().y);
         for (const auto& [at, colour] : pixels) // the point is in the message
-            QCOMPARE(std::pair(at, oleOf(g.pixel(b->Image1.pos() + at))), std::pair(at, colour));
+            QCOMPARE(std::pair(at, oleOf(g.pixel(home + at))), std::pair(at, colour));
     }
 
     void focusShowsADottedFrameInsideTheFaceOnly() {
         auto b = shownButton();
-        QVERIFY(QTest::qWaitForWindowActive(b.get()));
+        QVERIFY(QTest::qWaitForWindowActive(b->widget()));
         b->perform(Move);
         const QString before = b->look();
-        b->Picture1.clearFocus();
-        const QImage unfocused = b->grab().toImage();
-        b->Picture1.setFocus();
-        const QImage focused = b->grab().toImage();
+        QWidget* face = forms::qt::widgetOf(b->Picture1);
+        face->clearFocus();
+        const QImage unfocused = b->widget()->grab().toImage();
+        b->Picture1.SetFocus();
+        const QImage focused = b->widget()->grab().toImage();
         const QRegion frame = QRegion(3, 3, 107, 19) - QRegion(4, 4, 105, 17);
         QRegion changed;
         for (int x = 0; x < 113; ++x)
@@ -398,8 +408,8 @@ private slots:
                     changed += QRect(x, y, 1, 1);
         QCOMPARE(changed - frame, QRegion()); // dots on the frame's line, and nothing else
         QVERIFY(changed.boundingRect() == frame.boundingRect() && b->look() == before);
-        b->Picture1.clearFocus();
-        QCOMPARE(b->grab().toImage(), unfocused);
+        face->clearFocus();
+        QCOMPARE(b->widget()->grab().toImage(), unfocused);
     }
 
     void transitions_data() { addRows(Scenarios); }
@@ -409,7 +419,8 @@ private slots:
         auto b = shownButton();
         QCOMPARE(b->Timer1.Interval(), 15); // the hover timer's period, as the control sets it
         b->setToggle(forms::vbBool(toggle));
-        b->setCaption(Caption); // under On: a click there goes through it to the overlay
+        b->setCaption(
+            Caption.toStdU16String()); // under On: a click there goes through it to the overlay
         QStringList log;
         b->logEvents(log, looksAtEvents);
         for (const auto& [act, at, events, look] : steps) {
@@ -419,18 +430,19 @@ private slots:
     }
 
     void aButtonDestroyedDuringTheReleaseIsNotTouchedAgain() {
-        QWidget window;
-        QPointer<TestButton> b = shownButton(113, 25, true, &window).release();
-        window.show();
+        forms::WindowedControl window(nullptr);
+        window.Move(0, 0, 200, 100);
+        TestButton* b = shownButton(113, 25, true, &window).release();
+        const forms::Alive alive(b->lifetime());
+        window.setVisible(true);
         b->perform(Move);
         b->perform(Press);
         QStringList log;
         b->logEvents(log);
         // A queued event that destroys the button runs inside the release.
-        QMetaObject::invokeMethod(
-            &window, [&] { delete b.data(); }, Qt::QueuedConnection);
+        forms::backend::post([b] { delete b; });
         b->perform(Release);
-        QVERIFY(b.isNull());
+        QVERIFY(!alive);
         QCOMPARE(log, QStringList{UpOn}); // no Click from a destroyed button
     }
 
@@ -449,13 +461,14 @@ private slots:
         }
         TestButton fresh, full, b;
         full.ReadFrom(good);
-        QSignalSpy spy(&b, &forms::UserControl::propertyChanged);
+        int notified = 0;
+        b.propertyChanged.connect([&](auto&) { ++notified; });
         if (row < 0) { // nothing is written back either
             b.ReadFrom(forms::PropertyBag());
             b.WriteTo(saved);
             QCOMPARE(b.state(), QStringList({"80000012", "80000012", "-1 0", fresh.state()[3],
                                              "0x0 0", "0", "0", "kxFlashButton", "c0c0c0"}));
-            QVERIFY(spy.count() == 1 && saved.names().empty());
+            QVERIFY(notified == 1 && saved.names().empty());
             return;
         }
         if (row < int(Entries.size())) {
@@ -470,13 +483,13 @@ private slots:
                 full.Picture() != Pic17);
         b.ReadFrom(saved);
         for (TestButton* button : {&full, &b}) {
-            button->resize(256, 28);
-            button->show();
+            button->Move(0, 0, 256, 28);
+            button->setVisible(true);
         }
-        QCOMPARE(spy.count(), 1); // "Picture" only: a switch stored down does not notify "Value"
+        QCOMPARE(notified, 1); // "Picture" only: a switch stored down does not notify "Value"
         QCOMPARE(b.state(), full.state());
         QCOMPARE(b.look(), "ffc0c0 off down 0 value -1"); // disabled, down
-        QCOMPARE(b.grab().toImage(), full.grab().toImage());
+        QCOMPARE(b.widget()->grab().toImage(), full.widget()->grab().toImage());
     }
 };
 

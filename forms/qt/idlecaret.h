@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <chrono>
 
-namespace forms {
+namespace forms::qt {
 
 // Stops the text caret blinking after a while without input and starts it again at the next key
 // or click, as desktop toolkits do by default: an idle window then does no work at all.
@@ -28,4 +28,4 @@ private:
     int m_flashTime; // the platform's blink period, restored on input
 };
 
-} // namespace forms
+} // namespace forms::qt

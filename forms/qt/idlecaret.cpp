@@ -1,10 +1,10 @@
-#include "forms/idlecaret.h"
+#include "forms/qt/idlecaret.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
 
-namespace forms {
+namespace forms::qt {
 
 IdleCaret::IdleCaret(std::chrono::milliseconds timeout, QObject* parent)
     : QObject(parent), m_flashTime(QApplication::cursorFlashTime()) {
@@ -47,4 +47,4 @@ void IdleCaret::setBlinking(bool on) {
     QApplication::setCursorFlashTime(wanted);
 }
 
-} // namespace forms
+} // namespace forms::qt

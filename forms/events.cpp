@@ -1,8 +1,0 @@
-#include "forms/events.h"
-
-#include <QCoreApplication>
-namespace forms {
-void DoEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-} // namespace forms

@@ -1,0 +1,423 @@
+#include "forms/win32/window.h"
+
+#include "forms/win32/gdi.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <windowsx.h>
+
+namespace forms::win32 {
+
+namespace {
+
+constexpr wchar_t HostClass[] = L"AlertwrightHost";
+constexpr wchar_t TaskClass[] = L"AlertwrightTasks";
+constexpr UINT RunTasks = WM_APP + 1;
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+WindowSink* sinkOf(HWND hwnd) {
+    return reinterpret_cast<WindowSink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void paint(HWND hwnd, WindowSink& sink) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const int w = client.right, h = client.bottom;
+    if (w > 0 && h > 0) {
+        // Painted into a bitmap first and copied in one go, so that hovering never flickers.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h; // top-down, as PixelImage
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (memory && bitmap) {
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            DibSurface surface(memory, static_cast<std::uint32_t*>(bits), w, h);
+            sink.paintWindow(surface);
+            GdiFlush();
+            SetViewportOrgEx(memory, 0, 0, nullptr);
+            SelectClipRgn(memory, nullptr);
+            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                   ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top,
+                   SRCCOPY);
+            SelectObject(memory, old);
+        }
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (memory)
+            DeleteDC(memory);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+KeyInput keyInputOf(HWND hwnd, WPARAM wParam, LPARAM lParam, bool down) {
+    KeyInput in;
+    in.keyCode = static_cast<std::int16_t>(wParam);
+    in.modifiers = currentModifiers();
+    in.autoRepeat = down ? (lParam & (1 << 30)) != 0 : false;
+    if (down) {
+        // The characters the key types follow as WM_CHAR once translated: take them with it.
+        MSG m;
+        while (PeekMessageW(&m, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE))
+            in.text.push_back(static_cast<char16_t>(m.wParam));
+    }
+    return in;
+}
+
+LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSink* sink = sinkOf(hwnd);
+    if (!sink)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // everything is painted in WM_PAINT
+    case WM_PAINT:
+        paint(hwnd, *sink);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        // The window keeps the mouse until the last button is up, as a toolkit's grab does.
+        SetCapture(hwnd);
+        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_TABSTOP)
+            SetFocus(hwnd);
+        sink->mouseInput(mouseInputOf(message, wParam, lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        sink->mouseInput(mouseInputOf(message, wParam, lParam));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        const MouseInput in = mouseInputOf(message, wParam, lParam);
+        if (!in.buttons.left && !in.buttons.right && !in.buttons.middle && GetCapture() == hwnd) {
+            // Let go without it counting as a lost press.
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            ReleaseCapture();
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(sink));
+        }
+        sink->mouseInput(in);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        sink->pressCancelled();
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        sink->keyDown(keyInputOf(hwnd, wParam, lParam, true));
+        if (message == WM_SYSKEYDOWN)
+            break; // Alt and F10 still reach the menu
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        sink->keyUp(keyInputOf(hwnd, wParam, lParam, false));
+        if (message == WM_SYSKEYUP)
+            break;
+        return 0;
+    case WM_GETDLGCODE:
+        // The arrows and characters come here; Tab, Enter and Esc stay with the dialog keys.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        sink->focusChanged(true);
+        return 0;
+    case WM_KILLFOCUS:
+        sink->pressCancelled();
+        sink->focusChanged(false);
+        return 0;
+    case WM_SHOWWINDOW:
+        // lParam 0: ShowWindow was called, not a parent restored.
+        if (wParam && lParam == 0)
+            sink->shown();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void registerClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        WNDCLASSEXW host{};
+        host.cbSize = sizeof(WNDCLASSEXW);
+        host.style = CS_DBLCLKS;
+        host.lpfnWndProc = hostProc;
+        host.hInstance = instance();
+        host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        host.lpszClassName = HostClass;
+        RegisterClassExW(&host);
+    });
+}
+
+// --- Tasks posted to the event loop ---
+
+std::deque<std::function<void()>>& tasks() {
+    static std::deque<std::function<void()>> queue;
+    return queue;
+}
+
+LRESULT CALLBACK taskProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != RunTasks)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    // Only those posted before this message: one posted meanwhile waits for its own.
+    for (std::size_t n = tasks().size(); n > 0 && !tasks().empty(); --n) {
+        auto task = std::move(tasks().front());
+        tasks().pop_front();
+        task();
+    }
+    return 0;
+}
+
+HWND taskWindow() {
+    static HWND hwnd = [] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof(WNDCLASSEXW);
+        c.lpfnWndProc = taskProc;
+        c.hInstance = instance();
+        c.lpszClassName = TaskClass;
+        RegisterClassExW(&c);
+        return CreateWindowExW(0, TaskClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(),
+                               nullptr);
+    }();
+    return hwnd;
+}
+
+// --- Timers ---
+
+class Win32TimerPeer;
+std::map<UINT_PTR, Win32TimerPeer*>& liveTimers() {
+    static std::map<UINT_PTR, Win32TimerPeer*> timers;
+    return timers;
+}
+
+class Win32TimerPeer : public TimerPeer {
+public:
+    explicit Win32TimerPeer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+    ~Win32TimerPeer() override { stop(); }
+    void start(int ms) override {
+        stop();
+        m_id = SetTimer(nullptr, 0, static_cast<UINT>(ms), &Win32TimerPeer::fired);
+        m_interval = ms;
+        if (m_id)
+            liveTimers()[m_id] = this;
+    }
+    void stop() override {
+        if (!m_id)
+            return;
+        KillTimer(nullptr, m_id);
+        liveTimers().erase(m_id);
+        m_id = 0;
+    }
+    bool running() const override { return m_id != 0; }
+    int interval() const override { return m_interval; }
+
+private:
+    static void CALLBACK fired(HWND, UINT, UINT_PTR id, DWORD) {
+        // A tick of a timer stopped meanwhile may still be queued: find it by its id.
+        auto it = liveTimers().find(id);
+        if (it != liveTimers().end())
+            it->second->m_tick();
+    }
+
+    std::function<void()> m_tick;
+    UINT_PTR m_id = 0;
+    int m_interval = 0;
+};
+
+} // namespace
+
+KeyModifiers currentModifiers() {
+    return {(GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
+            (GetKeyState(VK_MENU) & 0x8000) != 0};
+}
+
+MouseInput mouseInputOf(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseInput in;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        in.kind = MouseInput::Kind::Press;
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        in.kind = MouseInput::Kind::DoubleClick;
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        in.kind = MouseInput::Kind::Release;
+        break;
+    default:
+        in.kind = MouseInput::Kind::Move;
+        break;
+    }
+    in.button.left =
+        message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
+    in.button.right =
+        message == WM_RBUTTONDOWN || message == WM_RBUTTONUP || message == WM_RBUTTONDBLCLK;
+    in.button.middle =
+        message == WM_MBUTTONDOWN || message == WM_MBUTTONUP || message == WM_MBUTTONDBLCLK;
+    in.buttons = {(wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0,
+                  (wParam & MK_MBUTTON) != 0};
+    in.modifiers = {(wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0,
+                    (GetKeyState(VK_MENU) & 0x8000) != 0};
+    in.x = static_cast<float>(GET_X_LPARAM(lParam));
+    in.y = static_cast<float>(GET_Y_LPARAM(lParam));
+    return in;
+}
+
+HWND createHostWindow(WindowSink& sink, HWND parent) {
+    registerClasses();
+    const DWORD style = parent ? WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN
+                               : WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    HWND hwnd =
+        CreateWindowExW(0, HostClass, L"", style, 0, 0, 0, 0, parent, nullptr, instance(), nullptr);
+    if (hwnd)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&sink));
+    // A child of a window already on the screen is shown with it, as the other backends do.
+    if (hwnd && parent && IsWindowVisible(parent))
+        ShowWindow(hwnd, SW_SHOWNA);
+    else if (hwnd && parent)
+        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_VISIBLE);
+    return hwnd;
+}
+
+HWND hwndOf(const WindowPeer* peer) {
+    const auto* p = dynamic_cast<const WindowPeerBase*>(peer);
+    return p ? p->hwnd() : nullptr;
+}
+
+// --- WindowPeerBase ---
+
+WindowPeerBase::~WindowPeerBase() {
+    if (m_hwnd && IsWindow(m_hwnd)) {
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hwnd);
+    }
+}
+
+void WindowPeerBase::setGeometry(const PixelRect& r) {
+    SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowPeerBase::setVisible(bool visible) {
+    ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool WindowPeerBase::isShown() const {
+    return IsWindowVisible(m_hwnd) != FALSE;
+}
+
+void WindowPeerBase::setEnabled(bool enabled) {
+    EnableWindow(m_hwnd, enabled);
+}
+
+void WindowPeerBase::invalidate(const PixelRect& r) {
+    const RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
+    InvalidateRect(m_hwnd, &rect, FALSE);
+}
+
+void WindowPeerBase::repaintNow() {
+    UpdateWindow(m_hwnd);
+}
+
+void WindowPeerBase::raise() {
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void WindowPeerBase::setFocusable(bool focusable) {
+    m_focusable = focusable;
+    LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
+    style = focusable ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+    SetWindowLongPtrW(m_hwnd, GWL_STYLE, style);
+}
+
+void WindowPeerBase::setFocus() {
+    SetFocus(m_hwnd);
+}
+
+bool WindowPeerBase::hasFocus() const {
+    return GetFocus() == m_hwnd;
+}
+
+PixelPoint WindowPeerBase::screenToClient(PixelPoint screen) const {
+    POINT p{screen.x, screen.y};
+    ScreenToClient(m_hwnd, &p);
+    return {p.x, p.y};
+}
+
+} // namespace forms::win32
+
+// --- What the backend creates ---
+
+namespace forms {
+
+namespace backend {
+
+std::unique_ptr<WindowPeer> createWindowPeer(WindowSink& sink, WindowPeer* parent) {
+    return std::make_unique<win32::WindowPeerBase>(
+        win32::createHostWindow(sink, win32::hwndOf(parent)));
+}
+
+std::unique_ptr<TimerPeer> createTimerPeer(std::function<void()> tick) {
+    return std::make_unique<win32::Win32TimerPeer>(std::move(tick));
+}
+
+PixelPoint cursorPos() {
+    POINT p{};
+    ::GetCursorPos(&p);
+    return {p.x, p.y};
+}
+
+void post(std::function<void()> task) {
+    win32::tasks().push_back(std::move(task));
+    PostMessageW(win32::taskWindow(), win32::RunTasks, 0, 0);
+}
+
+void setTabOrder(const std::vector<WindowPeer*>& order) {
+    // The dialog keys walk the windows in their stacking order.
+    HWND previous = nullptr;
+    for (WindowPeer* peer : order) {
+        HWND hwnd = win32::hwndOf(peer);
+        if (!hwnd)
+            continue;
+        if (previous)
+            SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = hwnd;
+    }
+}
+
+} // namespace backend
+
+void DoEvents() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            // The loop that runs the program ends on it: hand it back.
+            PostQuitMessage(static_cast<int>(m.wParam));
+            return;
+        }
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+} // namespace forms
