@@ -24,6 +24,8 @@ public:
     QString start();
     QString display() const { return m_display; }
     QProcessEnvironment environment() const { return m_env; }
+    // Sets a variable for the tools and the programs started with environment() from now on.
+    void setVariable(const QString& name, const QString& value) { m_env.insert(name, value); }
 
     struct Result {
         int exitCode = -1;
