@@ -19,6 +19,10 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
 X11Session::X11Session() = default;
 
 X11Session::~X11Session() {
+    stop();
+}
+
+void X11Session::stop() {
     for (auto* p : {m_wm.get(), m_xvfb.get()}) {
         if (p && p->state() != QProcess::NotRunning) {
             p->terminate();
@@ -30,6 +34,19 @@ X11Session::~X11Session() {
 }
 
 QString X11Session::start() {
+    // Servers starting at the same moment (other test sessions) can take a new server's socket
+    // away from under its window manager, which then cannot connect: start afresh.
+    QString error;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        error = startOnce();
+        if (error.isEmpty())
+            return {};
+        stop();
+    }
+    return error;
+}
+
+QString X11Session::startOnce() {
     m_runtimeDir = std::make_unique<QTemporaryDir>();
     if (!m_runtimeDir->isValid())
         return "cannot create a runtime directory";
@@ -78,10 +95,13 @@ QString X11Session::start() {
     if (!waitUntil(
             [&] {
                 return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"})
-                    .out.contains("window id");
+                           .out.contains("window id") ||
+                       m_wm->state() == QProcess::NotRunning;
             },
             30000)) // a busy machine may take a while
         return "openbox did not take over the display";
+    if (m_wm->state() == QProcess::NotRunning)
+        return "openbox could not connect to " + m_display;
 
     // Cyrillic typing needs a second keyboard group; the first switch after start can drop letters.
     run("setxkbmap", {"-layout", "us,ru"});

@@ -22,6 +22,8 @@ public:
 
     // Starts Xvfb on a free display and openbox on it; empty on success, else what went wrong.
     QString start();
+    // Ends the window manager and the server.
+    void stop();
     QString display() const { return m_display; }
     QProcessEnvironment environment() const { return m_env; }
     // Sets a variable for the tools and the programs started with environment() from now on.
@@ -59,6 +61,8 @@ public:
     void focus(const QString& window) const;
 
 private:
+    QString startOnce();
+
     QString m_display;
     QProcessEnvironment m_env;
     std::unique_ptr<QTemporaryDir> m_runtimeDir;
