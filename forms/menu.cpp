@@ -27,6 +27,11 @@ void MenuItem::setEnabled(bool enabled) {
     m_peer->setEnabled(enabled);
 }
 
+void MenuItem::setChecked(bool checked) {
+    m_checked = checked;
+    m_peer->setChecked(checked);
+}
+
 Menu::Menu(std::unique_ptr<MenuPeer> peer, const std::u16string& caption)
     : m_caption(caption), m_peer(std::move(peer)) {}
 
@@ -42,6 +47,11 @@ MenuItem* Menu::addItem(const std::u16string& caption, Shortcut shortcut) {
 
 void Menu::addSeparator() {
     m_peer->addSeparator();
+}
+
+Menu* Menu::addSubmenu(const std::u16string& caption) {
+    m_submenus.push_back(std::make_unique<Menu>(m_peer->addSubmenu(caption), caption));
+    return m_submenus.back().get();
 }
 
 } // namespace forms

@@ -24,6 +24,9 @@ public:
     void setCaption(const std::u16string& caption);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool enabled);
+    // The check mark; choosing the item leaves it to the Click handler.
+    bool Checked() const { return m_checked; }
+    void setChecked(bool checked);
     Shortcut shortcut() const { return m_shortcut; }
 
     MenuItemPeer* peer() const { return m_peer.get(); }
@@ -35,6 +38,7 @@ private:
     std::u16string m_caption;
     Shortcut m_shortcut;
     bool m_enabled = true;
+    bool m_checked = false;
     std::unique_ptr<MenuItemPeer> m_peer;
 };
 
@@ -51,16 +55,20 @@ public:
 
     MenuItem* addItem(const std::u16string& caption, Shortcut shortcut = {});
     void addSeparator();
+    // A submenu at the end of this menu; it lives as long as this one.
+    Menu* addSubmenu(const std::u16string& caption);
     const std::vector<std::unique_ptr<MenuItem>>& items() const { return m_items; }
+    const std::vector<std::unique_ptr<Menu>>& submenus() const { return m_submenus; }
 
     MenuPeer* peer() const { return m_peer.get(); }
 
 private:
     std::u16string m_name;
     std::u16string m_caption;
-    // Items go first: their peers belong to the menu's.
+    // Items and submenus go first: their peers belong to the menu's.
     std::unique_ptr<MenuPeer> m_peer;
     std::vector<std::unique_ptr<MenuItem>> m_items;
+    std::vector<std::unique_ptr<Menu>> m_submenus;
 };
 
 } // namespace forms

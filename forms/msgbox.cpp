@@ -40,7 +40,9 @@ const ButtonSetSpec kButtonSets[] = {
 constexpr int kButtonMask = 0xF;
 constexpr int kIconMask = 0xF0;
 constexpr int kDefaultMask = 0xF00;
-constexpr int kKnownBits = kButtonMask | kIconMask | kDefaultMask;
+constexpr int kKnownBits = kButtonMask | kIconMask | kDefaultMask | vbSystemModal |
+                           vbMsgBoxHelpButton | vbMsgBoxSetForeground | vbMsgBoxRight |
+                           vbMsgBoxRtlReading;
 
 [[noreturn]] void invalidStyle(int style) {
     const std::string number = std::to_string(style);
@@ -90,9 +92,18 @@ MsgBoxRequest describeMsgBox(std::u16string prompt, int style, const std::u16str
         request.buttons.emplace_back(chosen.buttons[i].caption);
         request.results.push_back(chosen.buttons[i].result);
     }
+    if (style & vbMsgBoxHelpButton) {
+        request.helpIndex = chosen.count;
+        request.buttons.emplace_back(u"Справка");
+        request.results.push_back(0);
+    }
+    request.systemModal = (style & vbSystemModal) != 0;
+    request.setForeground = (style & vbMsgBoxSetForeground) != 0;
+    request.rightAligned = (style & vbMsgBoxRight) != 0;
+    request.rtlReading = (style & vbMsgBoxRtlReading) != 0;
     // A default beyond the last button falls back to the first, as the platform does.
     const int wanted = defaultBits / 256;
-    request.defaultIndex = wanted < chosen.count ? wanted : 0;
+    request.defaultIndex = wanted < static_cast<int>(request.buttons.size()) ? wanted : 0;
     request.escapeIndex = chosen.escapeIndex;
     return request;
 }

@@ -24,7 +24,13 @@ enum VbMsgBoxStyle : int {
     vbDefaultButton1 = 0,
     vbDefaultButton2 = 256,
     vbDefaultButton3 = 512,
+    vbDefaultButton4 = 768,
     vbApplicationModal = 0,
+    vbSystemModal = 4096,
+    vbMsgBoxHelpButton = 16384,
+    vbMsgBoxSetForeground = 65536,
+    vbMsgBoxRight = 524288,
+    vbMsgBoxRtlReading = 1048576,
 };
 
 // The icon a message box shows, in the order of the style value's icon bits.
@@ -39,7 +45,12 @@ struct MsgBoxRequest {
     MsgBoxIcon icon = MsgBoxIcon::None;
     int defaultIndex = 0;
     int escapeIndex = -1;     // the button Esc presses; -1: Esc does nothing
-    std::vector<int> results; // the answer of each button
+    std::vector<int> results; // the answer of each button; 0 for the help button
+    int helpIndex = -1;       // the "Справка" button after the others, which closes nothing
+    bool systemModal = false; // above every window, not only the program's
+    bool setForeground = false;
+    bool rightAligned = false; // the text at the right edge
+    bool rtlReading = false;   // read from right to left, the buttons mirrored
 
     // The prompt as shown: CR LF, lone CR and LF all become one line break (LF).
     std::u16string shownText() const;

@@ -120,6 +120,8 @@ public:
     virtual ~MenuItemPeer() = default;
     virtual void setCaption(const std::u16string& caption) = 0;
     virtual void setEnabled(bool enabled) = 0;
+    // A check mark beside the caption; choosing the item does not change it (its code does).
+    virtual void setChecked(bool checked) = 0;
     virtual void setName(const std::u16string&) {}
 };
 
@@ -131,6 +133,8 @@ public:
     virtual std::unique_ptr<MenuItemPeer> addItem(const std::u16string& caption, Shortcut shortcut,
                                                   std::function<void()> chosen) = 0;
     virtual void addSeparator() = 0;
+    // A submenu at the end of this menu.
+    virtual std::unique_ptr<MenuPeer> addSubmenu(const std::u16string& caption) = 0;
     virtual void setName(const std::u16string&) {}
 };
 

@@ -192,13 +192,24 @@ public:
         m_action->setText(QString::fromStdU16String(caption));
     }
     void setEnabled(bool enabled) override { m_action->setEnabled(enabled); }
+    void setChecked(bool checked) override {
+        m_checked = checked;
+        m_action->setCheckable(true);
+        m_action->setChecked(checked);
+    }
     void setName(const std::u16string& name) override {
         m_action->setObjectName(QString::fromStdU16String(name));
     }
     QAction* action() const { return m_action; }
+    // Qt flips a checkable action before it reports the choice; the mark is the code's to set.
+    void restoreMark() const {
+        if (m_action->isCheckable())
+            m_action->setChecked(m_checked);
+    }
 
 private:
     QPointer<QAction> m_action;
+    bool m_checked = false;
 };
 
 class QtMenuPeer : public MenuPeer {
@@ -209,11 +220,18 @@ public:
                                           std::function<void()> chosen) override {
         QAction* action = m_menu->addAction(QString::fromStdU16String(caption));
         action->setShortcut(keySequenceOf(shortcut));
+        auto peer = std::make_unique<QtMenuItemPeer>(action);
         QObject::connect(action, &QAction::triggered, action,
-                         [chosen = std::move(chosen)] { chosen(); });
-        return std::make_unique<QtMenuItemPeer>(action);
+                         [item = peer.get(), chosen = std::move(chosen)] {
+                             item->restoreMark();
+                             chosen();
+                         });
+        return peer;
     }
     void addSeparator() override { m_menu->addSeparator(); }
+    std::unique_ptr<MenuPeer> addSubmenu(const std::u16string& caption) override {
+        return std::make_unique<QtMenuPeer>(m_menu->addMenu(QString::fromStdU16String(caption)));
+    }
     void setName(const std::u16string& name) override {
         m_menu->setObjectName(QString::fromStdU16String(name));
     }

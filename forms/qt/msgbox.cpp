@@ -127,6 +127,10 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
     // box runs its own event loop, so the box is watched rather than kept on the stack.
     QPointer<QMessageBox> box = new QMessageBox(QApplication::activeWindow());
     box->setWindowModality(Qt::ApplicationModal);
+    if (request.systemModal)
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (request.rtlReading)
+        box->setLayoutDirection(Qt::RightToLeft);
     const QString title = QString::fromStdU16String(request.title);
     box->setWindowTitle(title);
     box->setTextFormat(Qt::PlainText);
@@ -141,6 +145,9 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
     QList<QPushButton*> buttons;
     for (const QString& caption : qt::toQStringList(request.buttons))
         buttons << box->addButton(caption, QMessageBox::ActionRole);
+    // The help button asks for help and leaves the box open: it must not close it.
+    if (QPushButton* help = buttons.value(request.helpIndex))
+        QObject::disconnect(help, nullptr, help->parent(), nullptr); // the box's button bar
     box->setDefaultButton(buttons.value(request.defaultIndex));
     if (request.escapeIndex >= 0)
         box->setEscapeButton(buttons.value(request.escapeIndex));
@@ -159,6 +166,9 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     fitToScreen(box, QString::fromStdU16String(request.shownText()), grid, screen, room);
+    if (request.rightAligned)
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // On X11 Qt gives a window with an empty title the application's name; a blank title keeps
     // the title bar empty, as it is when code passes "", while the box's own title (the one

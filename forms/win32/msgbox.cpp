@@ -15,9 +15,12 @@ int platform::showMsgBox(const MsgBoxRequest& request) {
     // MB_RETRYCANCEL, IDOK .. IDNO); so is Esc, which answers Cancel, or OK when OK is the only
     // button, and does nothing in the sets without Cancel.
     constexpr UINT icons[] = {0, MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONASTERISK};
-    const UINT type = static_cast<UINT>(request.style & 0xF) |
-                      icons[static_cast<int>(request.icon)] |
-                      static_cast<UINT>(request.defaultIndex) * MB_DEFBUTTON2 | MB_APPLMODAL;
+    const UINT type =
+        static_cast<UINT>(request.style & 0xF) | icons[static_cast<int>(request.icon)] |
+        static_cast<UINT>(request.defaultIndex) * MB_DEFBUTTON2 |
+        (request.systemModal ? MB_SYSTEMMODAL : MB_APPLMODAL) |
+        (request.helpIndex >= 0 ? MB_HELP : 0) | (request.setForeground ? MB_SETFOREGROUND : 0) |
+        (request.rightAligned ? MB_RIGHT : 0) | (request.rtlReading ? MB_RTLREADING : 0);
     // Owned by the active window, which stays disabled while the box is up.
     const int answer =
         MessageBoxW(GetActiveWindow(), reinterpret_cast<LPCWSTR>(request.prompt.c_str()),

@@ -79,6 +79,15 @@ private slots:
         menu->items()[0]->setEnabled(false);
         QTest::keyClick(widgetOf(f), Qt::Key_F5);
         QCOMPARE(log, (QList<int>{0, 1}));
+        // A checked item in a submenu: choosing it raises Click and leaves the mark to the code.
+        MenuItem* check = menu->addSubmenu(u"Кнопка")->addItem(u"Вторая");
+        check->setChecked(true);
+        check->Click.connect([&log] { log << 2; });
+        QAction* action = qt::actionOf(*check);
+        action->trigger();
+        QVERIFY(action->isChecked() && check->Checked());
+        QCOMPARE(log.last(), 2);
+        QCOMPARE(qt::menuOf(*menu)->actions().last()->menu()->actions(), QList<QAction*>{action});
     }
 
     void deactivateOnlyForAnotherWindowOfOurs() {

@@ -40,6 +40,8 @@ private slots:
         QTest::newRow("Yes/No/Cancel, question, 3rd default") << 3 + 32 + 512 << QStringList{Yes, No, Cancel} << L{vbYes, vbNo, vbCancel} << int(MsgBoxIcon::Question) << 2 << 2;
         QTest::newRow("Yes/No, 3rd default falls back") << 4 + 512 << QStringList{Yes, No} << L{vbYes, vbNo} << int(MsgBoxIcon::None) << 0 << -1;
         QTest::newRow("Retry/Cancel, exclamation, 2nd default") << 5 + 48 + 256 << QStringList{Retry, Cancel} << L{vbRetry, vbCancel} << int(MsgBoxIcon::Exclamation) << 1 << 1;
+        QTest::newRow("Yes/No, help button, 3rd default is help") << 4 + 16384 + 512 << QStringList{Yes, No, "Справка"} << L{vbYes, vbNo, 0} << int(MsgBoxIcon::None) << 2 << -1;
+        QTest::newRow("OK, system modal, right, rtl, foreground") << 4096 + 524288 + 1048576 + 65536 << QStringList{OK} << L{vbOK} << int(MsgBoxIcon::None) << 0 << 0;
         // clang-format on
     }
     void buttonSetsReachThePresenter() {
@@ -56,12 +58,16 @@ private slots:
         QTEST(int(r.icon), "icon");
         QTEST(r.defaultIndex, "defaultIndex");
         QTEST(r.escapeIndex, "escapeIndex");
+        QCOMPARE(r.helpIndex, (style & vbMsgBoxHelpButton) ? int(r.buttons.size()) - 1 : -1);
+        QCOMPARE((QList<bool>{r.systemModal, r.setForeground, r.rightAligned, r.rtlReading}),
+                 (QList<bool>{bool(style & 4096), bool(style & 65536), bool(style & 524288),
+                              bool(style & 1048576)}));
     }
 
     void invalidStylesShowNothing() {
         int shown = 0;
         setMsgBoxPresenter([&](const MsgBoxRequest&) { return ++shown, vbOK; });
-        for (int bad : {-1, 6, 0x80, 0x400, 4096})
+        for (int bad : {-1, 6, 0x80, 0x400, 8192, 32768, 2097152})
             QVERIFY_THROWS_EXCEPTION(RuntimeError, MsgBox({}, bad, {}));
         QCOMPARE(shown, 0);
     }
@@ -78,6 +84,7 @@ private slots:
         QTest::newRow("OK/Cancel: Esc answers Cancel") << 1 << QStringList{OK, Cancel} << true << OK << int(vbCancel) << "Первая" << "Проба";
         QTest::newRow("OK/Cancel, one line of words") << 1 << QStringList{OK, Cancel} << true << OK << int(vbCancel) << QString("слово ").repeated(20000) << "Проба";
         QTest::newRow("Yes/No: Esc does nothing") << 36 << QStringList{Yes, No} << false << No << int(vbNo) << QString("Строка\r\n").repeated(200) << QString();
+        QTest::newRow("Yes/No/Help: Help leaves the box open") << 4 + 16384 << QStringList{Yes, No, "Справка"} << false << "Справка" << int(vbYes) << "Удалить?" << "Проба";
         QTest::newRow("Abort/Retry/Ignore: Esc does nothing") << 2 + 256 << QStringList{Abort, Retry, Ignore} << false << Ignore << int(vbIgnore) << QString(100000, u'ж') << "Проба";
         // clang-format on
     }
