@@ -504,7 +504,7 @@ std::u16string buildMessageCode(const MessageSpec& msg) {
         const std::size_t bar = names.find(u'|');
         const std::u16string_view name = names.substr(0, bar);
         names = bar == std::u16string_view::npos ? std::u16string_view{} : names.substr(bar + 1);
-        const auto answer = msg.constants ? answerConstant(code) : std::nullopt;
+        const auto answer = constantNames ? answerConstant(code) : std::nullopt;
         out.append(u"\r\nCase ");
         answer ? out.append(*answer) : out.append(1, code);
         out.append(u" ' ").append(name).append(u"\r\n\t");

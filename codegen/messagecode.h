@@ -25,8 +25,8 @@ struct MessageSpec {
     std::u16string buttonNames;  // "|"-separated, as in ButtonSet
     std::u16string returnCodes;  // empty: a plain MsgBox statement
     // Write the style as its constants (`vbYesNo + vbQuestion`) and the Case lines with the
-    // answers' constants (`Case vbYes ' Да`) instead of numbers. A style that some part of has
-    // no constant is written as a number all the same.
+    // answers' constants (`Case vbYes ' Да`) instead of numbers; but all as numbers when some
+    // part of the style has no constant.
     bool constants = false;
 
     bool operator==(const MessageSpec&) const = default;

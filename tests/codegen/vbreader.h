@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Reads generated Visual Basic back the way the compiler would, for the small subset the
 // generator writes: string literals with "" escapes, & concatenation, vbCrLf, vbCr, vbLf,
-// ChrW$(&HXXXX), " _" line continuations, the MsgBox statement and the Select Case block. It
+// ChrW$(&HXXXX), " _" line continuations, the MsgBox statement and the Select Case block, the
+// style as a number or as message-box constants, the Case lines' answers as digits or constants. It
 // shares no code with the generator, so it can judge it.
 namespace vbreader {
 
@@ -22,6 +24,9 @@ struct Reading {
 };
 
 Reading read(std::u16string_view code);
+
+// The value of a message-box constant (vbYesNo, vbCancel, ...) as documented, or nothing.
+std::optional<long> constant(std::string_view name);
 
 // Whether the Visual Basic editor keeps `line` as written: code page 1251 holds every character
 // and none is a control character but Tab. Asks the C library, not the generator.
