@@ -8,6 +8,22 @@ namespace vbreader {
 
 namespace {
 
+// The value of a message-box constant as documented, or nothing.
+std::optional<long> constant(std::string_view name) {
+    // clang-format off
+    static const std::map<std::string_view, long> values{
+        {"vbOKOnly", 0}, {"vbOKCancel", 1}, {"vbAbortRetryIgnore", 2}, {"vbYesNoCancel", 3},
+        {"vbYesNo", 4}, {"vbRetryCancel", 5}, {"vbCritical", 16}, {"vbQuestion", 32},
+        {"vbExclamation", 48}, {"vbInformation", 64}, {"vbDefaultButton2", 256},
+        {"vbDefaultButton3", 512}, {"vbDefaultButton4", 768}, {"vbSystemModal", 4096},
+        {"vbMsgBoxHelpButton", 16384}, {"vbMsgBoxSetForeground", 65536},
+        {"vbMsgBoxRight", 524288}, {"vbMsgBoxRtlReading", 1048576}, {"vbOK", 1}, {"vbCancel", 2},
+        {"vbAbort", 3}, {"vbRetry", 4}, {"vbIgnore", 5}, {"vbYes", 6}, {"vbNo", 7}};
+    // clang-format on
+    const auto it = values.find(name);
+    return it == values.end() ? std::nullopt : std::optional(it->second);
+}
+
 // The statement with each line continuation as '\n', which may stand wherever a space may.
 struct Cursor {
     std::u16string_view s;
@@ -84,36 +100,6 @@ struct Cursor {
 };
 
 } // namespace
-
-std::optional<long> constant(std::string_view name) {
-    static const std::map<std::string_view, long> values{{"vbOKOnly", 0},
-                                                         {"vbOKCancel", 1},
-                                                         {"vbAbortRetryIgnore", 2},
-                                                         {"vbYesNoCancel", 3},
-                                                         {"vbYesNo", 4},
-                                                         {"vbRetryCancel", 5},
-                                                         {"vbCritical", 16},
-                                                         {"vbQuestion", 32},
-                                                         {"vbExclamation", 48},
-                                                         {"vbInformation", 64},
-                                                         {"vbDefaultButton2", 256},
-                                                         {"vbDefaultButton3", 512},
-                                                         {"vbDefaultButton4", 768},
-                                                         {"vbSystemModal", 4096},
-                                                         {"vbMsgBoxHelpButton", 16384},
-                                                         {"vbMsgBoxSetForeground", 65536},
-                                                         {"vbMsgBoxRight", 524288},
-                                                         {"vbMsgBoxRtlReading", 1048576},
-                                                         {"vbOK", 1},
-                                                         {"vbCancel", 2},
-                                                         {"vbAbort", 3},
-                                                         {"vbRetry", 4},
-                                                         {"vbIgnore", 5},
-                                                         {"vbYes", 6},
-                                                         {"vbNo", 7}};
-    const auto it = values.find(name);
-    return it == values.end() ? std::nullopt : std::optional(it->second);
-}
 
 bool editorKeeps(std::u16string_view line) {
     for (const char16_t c : line)

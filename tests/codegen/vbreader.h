@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +23,6 @@ struct Reading {
 };
 
 Reading read(std::u16string_view code);
-
-// The value of a message-box constant (vbYesNo, vbCancel, ...) as documented, or nothing.
-std::optional<long> constant(std::string_view name);
 
 // Whether the Visual Basic editor keeps `line` as written: code page 1251 holds every character
 // and none is a control character but Tab. Asks the C library, not the generator.
