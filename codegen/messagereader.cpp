@@ -352,6 +352,23 @@ private:
         return s.size() <= 40 ? std::u16string(s) : std::u16string(s.substr(0, 40)) + u"…";
     }
 
+    // Parentheses inside an argument, each a level of the reader's recursion: bounded, so that
+    // no input runs the stack out.
+    class Nesting {
+    public:
+        Nesting(Parser& parser, const Token& open) : m_parser(parser) {
+            if (++m_parser.m_depth > 64)
+                throw Failure{open.start, u"parentheses nested more than 64 deep",
+                              u"скобки вложены глубже 64 уровней"};
+        }
+        ~Nesting() { --m_parser.m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& m_parser;
+    };
+
     Token expect(char16_t symbol, Want want) {
         Token t = take();
         if (!isSymbol(t, symbol))
@@ -425,6 +442,7 @@ private:
         if (t.kind == Kind::String)
             return t.string;
         if (isSymbol(t, u'(')) {
+            const Nesting nesting(*this, t);
             std::u16string value = stringExpression();
             expect(u')', Want::Close);
             return value;
@@ -508,7 +526,7 @@ private:
     Number styleTerm() {
         const Token& t = peek();
         if (isSymbol(t, u'(')) {
-            take();
+            const Nesting nesting(*this, take());
             const Number value = styleExpression();
             expect(u')', Want::Close);
             return value;
@@ -529,6 +547,7 @@ private:
     std::optional<Token> m_peeked;
     std::size_t m_afterPeeked = 0;
     bool m_constants = false;
+    int m_depth = 0;
 };
 
 // Line and column of code[at], counting from 1; a surrogate pair is one column.

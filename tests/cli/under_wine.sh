@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The Windows build of alertwright-gen under Wine must answer byte for byte as the Linux build:
-# Cyrillic and non-BMP arguments, CR LF from a piped text file, the style options, reading code
-# back, the exit status and the errors.
+# Cyrillic and non-BMP arguments, CR LF from a piped text file, the exit status and the errors.
 # Usage: under_wine.sh LINUX_PROGRAM WINDOWS_PROGRAM WINE64 PREFIX_DIR
 set -uo pipefail
 linux=$1 exe=$2 wine=$3

@@ -366,6 +366,8 @@ private slots:
             u"1:19 overflow: the sum leaves the range of its type (Integer or Long)"_s);
         row("a number beyond a Long", u"MsgBox \"a\", 2147483648"_s,
             u"1:13 number out of range: \"2147483648\""_s);
+        row("too deep for the reader", u"MsgBox \"a\", "_s + QString(65, u'('),
+            u"1:77 parentheses nested more than 64 deep"_s);
         row("no character for the code", u"MsgBox Chr(152)"_s,
             u"1:8 no character has the code of \"Chr(152)\""_s);
     }
@@ -397,12 +399,10 @@ private slots:
         std::vector<std::pair<codegen::StyleParts, bool>> choices;
         for (int set = 0; set < 6; ++set)
             for (int button = 1; button <= codegen::buttonCount(std::int16_t(set)); ++button)
-                for (int icon = 0; icon <= 64; icon += 16)
-                    for (int options = 0; options < 32; ++options)
-                        choices.push_back(
-                            {{std::int16_t(icon), std::int16_t(set), button, bool(options & 1),
-                              bool(options & 2), bool(options & 4), bool(options & 8)},
-                             bool(options & 16)});
+                for (int k = 0; k < 5 * 32; ++k) // icon, options, constants
+                    choices.push_back({{std::int16_t(k / 32 * 16), std::int16_t(set), button,
+                                        bool(k & 1), bool(k & 2), bool(k & 4), bool(k & 8)},
+                                       bool(k & 16)});
         for (int i = 0; i < 1000; ++i)
             choices.push_back({{}, random.bounded(2) != 0});
         for (std::size_t round = 0; round < choices.size(); ++round) {
