@@ -1,6 +1,7 @@
 // The generator against a plain copy of a string as long as its output: it should stay within
 // about three times the copy, and its time per byte should not grow with the input.
 #include "codegen/messagecode.h"
+#include "codegen/messagereader.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -127,8 +128,39 @@ void escapeSizes(benchmark::internal::Benchmark* b) {
     b->Args({64 * MiB, Dense});
 }
 
+// Reading back the code of the longest accepted message; range(0): texture, range(1): 100.
+void BM_ReadMessageCode(benchmark::State& state) {
+    const std::u16string code = codegen::buildMessageCode(benchMessage(state));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(codegen::readMessageCode(code).has_value());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * code.size() * 2));
+}
+
+// The largest module alertwright-gen --read takes (16 MiB of UTF-8, here as many UTF-16 units)
+// of other statements, comments and strings, with the MsgBox call on its last line.
+std::u16string longModule() {
+    std::u16string code;
+    while (code.size() < (std::size_t{1} << 24))
+        code += u"  s = s & \"Строка, \"\"в кавычках\"\"\" & vbCrLf ' и комментарий\r\n";
+    return code + u"MsgBox s, vbYesNo + vbQuestion, \"Заголовок\"";
+}
+
+void BM_ReadLongModule(benchmark::State& state) {
+    const std::u16string code = longModule();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(codegen::readMessageCode(code).has_value());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * code.size() * 2));
+}
+
+void BM_CopyOfLongModule(benchmark::State& state) {
+    copyOfSize(state, longModule().size());
+}
+
 } // namespace
 
+BENCHMARK(BM_ReadMessageCode)->ArgsProduct({{Lines80, Dense, Foreign}, {100}});
+BENCHMARK(BM_ReadLongModule)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyOfLongModule)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildMessageCode)->ArgsProduct({{Lines80, Dense, Foreign}, {25, 50, 100}});
 BENCHMARK(BM_CopyOfBuildOutput)->ArgsProduct({{Lines80, Dense, Foreign}, {25, 50, 100}});
 BENCHMARK(BM_BuildMessageCodeRefusal)->Arg(MiB)->Arg(64 * MiB);

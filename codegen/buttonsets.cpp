@@ -1,5 +1,7 @@
 #include "codegen/buttonsets.h"
 
+#include <algorithm>
+
 namespace codegen {
 
 const std::array<ButtonSet, buttonSetCount>& buttonSetCatalogue() {
@@ -20,6 +22,11 @@ std::optional<ButtonSet> buttonSetAt(std::int16_t position) {
     if (position < 0 || static_cast<std::size_t>(position) >= buttonSetCount)
         return std::nullopt;
     return buttonSetCatalogue()[static_cast<std::size_t>(position)];
+}
+
+int buttonCount(std::int16_t position) {
+    const auto set = buttonSetAt(position);
+    return !set ? 0 : std::max(1, static_cast<int>(set->returnCodes.size()));
 }
 
 } // namespace codegen

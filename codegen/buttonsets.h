@@ -25,4 +25,8 @@ const std::array<ButtonSet, buttonSetCount>& buttonSetCatalogue();
 // chosen).
 std::optional<ButtonSet> buttonSetAt(std::int16_t position);
 
+// How many buttons the message box of the set at `position` shows (1 for OK only), or 0 outside
+// 0-5.
+int buttonCount(std::int16_t position);
+
 } // namespace codegen

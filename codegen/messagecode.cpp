@@ -1,5 +1,8 @@
 #include "codegen/messagecode.h"
 
+#include "codegen/buttonsets.h"
+#include "codegen/codepage1251.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -41,16 +44,6 @@ constexpr std::size_t longestToken = crLfToken.size();
 constexpr std::u16string_view chrWHead = u"\" & ChrW$(&H";
 constexpr std::u16string_view chrWTail = u") & \"";
 constexpr std::size_t longestChrWToken = chrWHead.size() + 4 + chrWTail.size();
-
-// Code page 1251 at bytes 0x80-0xBF (0x98 is unassigned); 0xC0-0xFF are U+0410-U+044F and
-// 0x00-0x7F are ASCII. The Visual Basic editor keeps its source in this code page.
-constexpr std::array<char16_t, 64> codePage1251High{
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
-    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
-    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
-    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
 constexpr bool isMainCyrillic(char16_t c) {
     return c >= 0x0410 && c <= 0x044F;
@@ -249,8 +242,8 @@ template <unsigned Stops> std::u16string escaped(std::u16string_view text) {
     return out;
 }
 
-std::u16string decimal(std::int16_t value) {
-    char digits[8];
+std::u16string decimal(std::int32_t value) {
+    char digits[12];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     return std::u16string(digits, end);
 }
@@ -297,8 +290,8 @@ class OneLine {
 public:
     static constexpr std::size_t most = maxStatementLines * maxSourceLineLength;
 
-    explicit OneLine(std::size_t inputUnits)
-        : m_room(std::min(most, longestChrWToken * inputUnits) + 64),
+    OneLine(std::size_t inputUnits, std::size_t codeUnits)
+        : m_room(std::min(most, longestChrWToken * inputUnits) + codeUnits),
           m_chars(std::make_unique_for_overwrite<char16_t[]>(m_room)),
           m_units(std::make_unique_for_overwrite<Unit[]>(m_room)) {}
 
@@ -308,7 +301,7 @@ public:
     Unit unit(std::size_t i) const { return m_units[i]; }
     const std::vector<std::size_t>& tokenEnds() const { return m_tokenEnds; }
 
-    // Code around the literals.
+    // Code around the literals, at most 24 units at a time.
     void code(std::u16string_view chars, bool breakable) {
         if (!full())
             put(classify(chars, breakable));
@@ -458,12 +451,38 @@ std::u16string doubleQuotes(std::u16string_view text) {
     return escaped<StopQuote>(text);
 }
 
+MessageSpec composeMessage(std::u16string title, std::u16string text, const StyleParts& parts,
+                           bool constants) {
+    const auto set = buttonSetAt(parts.buttonSet);
+    return {std::move(title),
+            std::move(text),
+            styleValue(parts),
+            set ? set->buttonNames : u"",
+            set ? set->returnCodes : u"",
+            constants};
+}
+
 std::u16string buildMessageCode(const MessageSpec& msg) {
     const bool block = !msg.returnCodes.empty();
-    OneLine line(msg.text.size() + msg.title.size());
+    const auto constantNames = msg.constants ? styleConstantNames(msg.styleValue) : std::nullopt;
+    std::size_t namesSize = 0; // with " + " between them
+    if (constantNames)
+        for (const std::u16string_view name : *constantNames)
+            namesSize += name.size() + 3;
+    OneLine line(msg.text.size() + msg.title.size(), 64 + namesSize);
     line.code(block ? u"Select Case MsgBox (\"" : u"MsgBox \"", false);
     line.literal(msg.text);
-    line.code(u"\", " + decimal(msg.styleValue) + u", \"", true);
+    if (!constantNames) {
+        line.code(u"\", " + decimal(msg.styleValue) + u", \"", true);
+    } else {
+        line.code(u"\", ", true);
+        for (std::size_t i = 0; i < constantNames->size(); ++i) {
+            if (i > 0)
+                line.code(u" + ", true);
+            line.code((*constantNames)[i], true);
+        }
+        line.code(u", \"", true);
+    }
     line.literal(msg.title);
     line.code(block ? u"\")" : u"\"", true);
     auto ends = line.full() ? std::nullopt : layOut(line, false);
@@ -485,7 +504,10 @@ std::u16string buildMessageCode(const MessageSpec& msg) {
         const std::size_t bar = names.find(u'|');
         const std::u16string_view name = names.substr(0, bar);
         names = bar == std::u16string_view::npos ? std::u16string_view{} : names.substr(bar + 1);
-        out.append(u"\r\nCase ").append(1, code).append(u" ' ").append(name).append(u"\r\n\t");
+        const auto answer = constantNames ? answerConstant(code) : std::nullopt;
+        out.append(u"\r\nCase ");
+        answer ? out.append(*answer) : out.append(1, code);
+        out.append(u" ' ").append(name).append(u"\r\n\t");
     }
     out.append(u"\r\nEnd Select");
     return out;

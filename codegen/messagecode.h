@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/style.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -19,10 +21,21 @@ inline constexpr int maxLineContinuations = maxStatementLines - 1;
 struct MessageSpec {
     std::u16string title;
     std::u16string text;
-    std::int16_t styleValue = 0; // icon value plus button-set position
+    std::int32_t styleValue = 0; // icon value plus button-set position plus the other parts
     std::u16string buttonNames;  // "|"-separated, as in ButtonSet
     std::u16string returnCodes;  // empty: a plain MsgBox statement
+    // Write the style as its constants (`vbYesNo + vbQuestion`) and the Case lines with the
+    // answers' constants (`Case vbYes ' Да`) instead of numbers; but all as numbers when some
+    // part of the style has no constant.
+    bool constants = false;
+
+    bool operator==(const MessageSpec&) const = default;
 };
+
+// The message with the style of `parts`, and the names and return codes of its button set (none
+// outside 0-5).
+MessageSpec composeMessage(std::u16string title, std::u16string text, const StyleParts& parts,
+                           bool constants = false);
 
 // Thrown by buildMessageCode when the message's code fits in no statement of maxStatementLines
 // lines of maxSourceLineLength characters. what() says so in English, for the command line.
@@ -49,6 +62,7 @@ std::u16string doubleQuotes(std::u16string_view text);
 // that code page 1251 lacks (as `ChrW$(&HXXXX)`, one per UTF-16 unit) becomes a token that ends
 // the literal and opens the next, so that the Visual Basic editor keeps every character. A
 // statement longer than maxSourceLineLength is continued with " _", preferably after a token.
+// With `constants` the style and the Case lines name their constants.
 // Throws MessageTooLong when it cannot be laid out in maxStatementLines lines.
 std::u16string buildMessageCode(const MessageSpec& msg);
 

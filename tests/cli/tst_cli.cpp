@@ -12,6 +12,10 @@ private slots:
         QFile file(m_dir.filePath(QStringLiteral("crlf.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Строка 1\r\nСтрока 2");
+        QFile code(m_dir.filePath(QStringLiteral("code.bas")));
+        QVERIFY(code.open(QIODevice::WriteOnly));
+        code.write("MsgBox \"a\" & vbTab & _\r\n ChrW(&HD800) & \"\"\"\", vbDefaultButton2 + "
+                   "vbMsgBoxSetForeground, , \"x.hlp\", 1");
     }
 
     // Code on standard output and status 0, or one line on standard error and status 2. Rows
@@ -79,6 +83,37 @@ private slots:
             gen + "the text in '/dev/zero'" + tooLong);
         row("unreadable file", {"--text-file", "@DIR@/none.txt"}, none,
             gen + "cannot read '@DIR@/none.txt': No such file or directory\n");
+        row("every new option, constants [program]",
+            {"--text", "?", "--icon", "stop", "--buttons", "3", "--default-button", "3",
+             "--system-modal", "--help-button", "--right", "--rtl", "--constants"},
+            none,
+            "Select Case MsgBox (\"?\", vbYesNoCancel + vbCritical + vbDefaultButton3 + "
+            "vbSystemModal + vbMsgBoxHelpButton + vbMsgBoxRight + vbMsgBoxRtlReading, \"\")\r\n"
+            "Case vbYes ' Да\r\n\t\r\nCase vbNo ' Нет\r\n\t\r\nCase vbCancel ' Отмена\r\n\t\r\nEnd "
+            "Select");
+        row("read from standard input [program]", {"--read"},
+            "If MsgBox(\"Да?\", vbYesNo Or vbQuestion, \"T\") = vbYes Then",
+            "{\"title\": \"T\", \"text\": \"Да?\", \"icon\": \"question\", \"buttons\": 4, "
+            "\"default\": 1, \"system-modal\": false, \"help-button\": false, \"right\": false, "
+            "\"rtl\": false, \"constants\": true, \"style\": 36, \"ignored\": []}\n");
+        row("read a file: escapes, and what cannot be kept",
+            {"--read", "--code-file", "@DIR@/code.bas"}, none,
+            "{\"title\": \"\", \"text\": \"a\\t\\uD800\\\"\", \"icon\": \"none\", \"buttons\": 0, "
+            "\"default\": 1, \"system-modal\": false, \"help-button\": false, \"right\": false, "
+            "\"rtl\": false, \"constants\": true, \"style\": 65792, \"ignored\": "
+            "[\"vbDefaultButton2\", \"vbMsgBoxSetForeground\", \"HelpFile\", \"Context\"]}\n");
+        row("code that cannot be read [program]", {"--read", "--code-file", "-"},
+            "\r\nMsgBox \xE2\x80\xAEx",
+            gen +
+                "line 2, column 8: expected a string (a literal, a constant such as vbCrLf, or Chr "
+                "or ChrW of a number), found \"\\u202Ex\"\n");
+        row("default button beyond the set", {"--default-button", "3", "--buttons", "4"}, none,
+            gen + "button set 4 has 2 buttons, so there is no default button 3\n");
+        row("a switch takes no value", {"--rtl=1"}, none, gen + "option '--rtl' takes no value\n");
+        row("--read makes no code", {"--read", "--icon", "stop"}, none,
+            gen + "--read takes no option but --code-file\n");
+        row("--code-file without --read", {"--code-file", "-"}, none,
+            gen + "--code-file is read only with --read\n");
         row("message too long", {"--text-file", "-"}, QByteArray(30000, 'a'),
             gen + "message too long: its code would not fit in one Visual Basic statement, which "
                   "holds at most 25 lines of 1023 characters\n");
@@ -117,6 +152,30 @@ private slots:
         QCOMPARE(program.readAllStandardError(), error);
         QCOMPARE(program.readAllStandardOutput(), output);
         QCOMPARE(program.exitCode(), bad ? 2 : 0);
+    }
+
+    // What --read writes, given back as options, writes the same code.
+    void readingGivesTheOptionsBack() {
+        for (const std::vector<std::string>& args : std::initializer_list<std::vector<std::string>>{
+                 {"--title", "Т", "--text", "a\"\r\nb", "--icon", "stop", "--buttons", "3",
+                  "--default-button", "3", "--system-modal", "--help-button", "--rtl",
+                  "--constants"},
+                 {"--text", "Café", "--buttons", "5", "--default-button", "2", "--right"},
+                 {}}) {
+            std::istringstream none, code(cli::runGenerateCommand(args, none).standardOutput);
+            const auto read = cli::runGenerateCommand({"--read"}, code).standardOutput;
+            const QJsonObject json =
+                QJsonDocument::fromJson(QByteArray::fromStdString(read)).object();
+            std::vector<std::string> again;
+            for (const char* key : {"title", "text", "icon", "buttons", "default"})
+                again.insert(again.end(),
+                             {std::string("--") + key + (key[0] == 'd' ? "-button" : ""),
+                              json[QLatin1String(key)].toVariant().toString().toStdString()});
+            for (const char* key : {"system-modal", "help-button", "right", "rtl", "constants"})
+                if (json[QLatin1String(key)].toBool())
+                    again.push_back(std::string("--") + key);
+            QCOMPARE(cli::runGenerateCommand(again, none).standardOutput, code.str());
+        }
     }
 
 private:

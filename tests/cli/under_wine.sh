@@ -15,6 +15,7 @@ trap '"$server" -k </dev/null >/dev/null 2>&1' EXIT
 work=$(mktemp -d)
 printf 'Первая строка\r\nВторая "в кавычках"\r\n' >"$work/crlf.txt"
 printf '\xEF\xBB\xBFС меткой порядка байтов' >"$work/bom.txt"
+printf 'If MsgBox("Удалить?" & vbCrLf & _\r\n ChrW$(&HD83D), vbYesNo + vbQuestion + 256 + 8192) = vbYes Then' >"$work/code.bas"
 cases=(
   '--title Сохранение --text Сохранить? --icon question --buttons 4'
   '--text Café😀 --title Ünïcode'
@@ -23,6 +24,10 @@ cases=(
   '--buttons -0'
   '--icon Вопрос'
   '--version extra'
+  '--text Удалить? --icon question --buttons 4 --default-button 2 --rtl --constants'
+  '--buttons 4 --default-button 3'
+  '--read --code-file code.bas'
+  '--read'
 )
 failed=0
 for c in "${cases[@]}"; do

@@ -1,10 +1,28 @@
 #include "vbreader.h"
 
 #include <iconv.h>
+#include <map>
+#include <optional>
 
 namespace vbreader {
 
 namespace {
+
+// The value of a message-box constant as documented, or nothing.
+std::optional<long> constant(std::string_view name) {
+    // clang-format off
+    static const std::map<std::string_view, long> values{
+        {"vbOKOnly", 0}, {"vbOKCancel", 1}, {"vbAbortRetryIgnore", 2}, {"vbYesNoCancel", 3},
+        {"vbYesNo", 4}, {"vbRetryCancel", 5}, {"vbCritical", 16}, {"vbQuestion", 32},
+        {"vbExclamation", 48}, {"vbInformation", 64}, {"vbDefaultButton2", 256},
+        {"vbDefaultButton3", 512}, {"vbDefaultButton4", 768}, {"vbSystemModal", 4096},
+        {"vbMsgBoxHelpButton", 16384}, {"vbMsgBoxSetForeground", 65536},
+        {"vbMsgBoxRight", 524288}, {"vbMsgBoxRtlReading", 1048576}, {"vbOK", 1}, {"vbCancel", 2},
+        {"vbAbort", 3}, {"vbRetry", 4}, {"vbIgnore", 5}, {"vbYes", 6}, {"vbNo", 7}};
+    // clang-format on
+    const auto it = values.find(name);
+    return it == values.end() ? std::nullopt : std::optional(it->second);
+}
 
 // The statement with each line continuation as '\n', which may stand wherever a space may.
 struct Cursor {
@@ -64,6 +82,21 @@ struct Cursor {
         value = decimal.empty() ? 0 : (negative ? -1 : 1) * std::stol(decimal);
         return !decimal.empty();
     }
+
+    // A number, or message-box constants joined by " + ".
+    bool style(long& value) {
+        if (number(value))
+            return true;
+        do {
+            take(u"");
+            const auto name =
+                constant(digits(u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+            if (!name)
+                return false;
+            value += *name;
+        } while (take(u"+"));
+        return true;
+    }
 };
 
 } // namespace
@@ -115,7 +148,7 @@ Reading read(std::u16string_view code) {
     Cursor p{statement};
     r.selectCase = p.take(u"Select Case MsgBox (");
     if (!(r.selectCase || p.take(u"MsgBox")) || !p.expression(r.text) || !p.take(u",") ||
-        !p.number(r.styleValue) || !p.take(u",") || !p.expression(r.title) ||
+        !p.style(r.styleValue) || !p.take(u",") || !p.expression(r.title) ||
         (r.selectCase && !p.take(u")")) || (p.take(u""), p.i != statement.size()))
         return fail("statement does not parse");
     if (!r.selectCase)
@@ -123,10 +156,15 @@ Reading read(std::u16string_view code) {
     // Case lines, each followed by a line holding one tab, then End Select as the last line.
     for (; next + 1 < lines.size(); next += 2) {
         const auto line = lines[next];
-        if (line.size() < 9 || !line.starts_with(u"Case ") || line.substr(6, 3) != u" ' " ||
+        const std::size_t comment = line.find(u" ' ");
+        if (!line.starts_with(u"Case ") || comment == line.npos || comment < 5 ||
             lines[next + 1] != u"\t")
             return fail("malformed Case line");
-        r.caseCodes += line[5];
+        const std::string label(line.begin() + 5, line.begin() + comment);
+        const auto answer = constant(label);
+        if (label.size() != 1 && !answer)
+            return fail("unknown answer in a Case line");
+        r.caseCodes += label.size() == 1 ? label[0] : static_cast<char16_t>(u'0' + *answer);
     }
     return next + 1 == lines.size() && lines[next] == u"End Select"
                ? r

@@ -7,7 +7,8 @@
 
 // Reads generated Visual Basic back the way the compiler would, for the small subset the
 // generator writes: string literals with "" escapes, & concatenation, vbCrLf, vbCr, vbLf,
-// ChrW$(&HXXXX), " _" line continuations, the MsgBox statement and the Select Case block. It
+// ChrW$(&HXXXX), " _" line continuations, the MsgBox statement and the Select Case block, the
+// style as a number or as message-box constants, the Case lines' answers as digits or constants. It
 // shares no code with the generator, so it can judge it.
 namespace vbreader {
 
