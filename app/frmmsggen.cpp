@@ -3,6 +3,7 @@
 #include "about/frmabout.h"
 #include "codegen/buttonsets.h"
 #include "codegen/messagecode.h"
+#include "codegen/messagereader.h"
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/clipboard.h"
 #include "forms/error.h"
@@ -16,7 +17,9 @@
 #include "forms/stockcontrols.h"
 #include "forms/units.h"
 
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace app {
 
@@ -149,8 +152,12 @@ void frmMsgGen::createMenus() {
     message->setName(u"message");
     Preview = addItem(message, u"Preview", u"Предварительный просмотр", {forms::vkFunction(5), {}});
     Put = addItem(message, u"Put", u"Скопировать в буфер обмена", {'S', {.control = true}});
+    Take = addItem(message, u"Take", u"Взять код из буфера обмена",
+                   {'V', {.shift = true, .control = true}});
     message->addSeparator();
     finish = addItem(message, u"finish", u"Выход");
+
+    createOptionsMenu();
 
     help = addMenu(u"Помощь");
     help->setName(u"help");
@@ -158,8 +165,58 @@ void frmMsgGen::createMenus() {
 
     Preview->Click.connect([this] { previewMessage(); });
     Put->Click.connect([this] { copyCodeToClipboard(); });
+    Take->Click.connect([this] { takeCodeFromClipboard(); });
     finish->Click.connect([this] { exitWindow(); });
     about->Click.connect([this] { showAbout(); });
+}
+
+void frmMsgGen::createOptionsMenu() {
+    options = addMenu(u"Параметры");
+    options->setName(u"options");
+    defaultButtonMenu = options->addSubmenu(u"Кнопка по умолчанию");
+    const char16_t* ordinals[] = {u"Первая", u"Вторая", u"Третья"};
+    for (int i = 0; i < 3; ++i) {
+        defaultButton[i] = defaultButtonMenu->addItem(ordinals[i]);
+        defaultButton[i]->Click.connect([this, i] { chooseDefaultButton(i + 1); });
+    }
+    defaultButton[0]->setChecked(true);
+    systemModal = options->addItem(u"Поверх всех окон");
+    helpButton = options->addItem(u"Кнопка «Справка»");
+    alignRight = options->addItem(u"Текст по правому краю");
+    rightToLeft = options->addItem(u"Справа налево");
+    options->addSeparator();
+    namedConstants = options->addItem(u"Имена констант вместо чисел");
+    // A check item changes only by its own Click, as the user toggles it.
+    for (forms::MenuItem* item : {systemModal, helpButton, alignRight, rightToLeft, namedConstants})
+        item->Click.connect([item] { item->setChecked(!item->Checked()); });
+}
+
+void frmMsgGen::chooseDefaultButton(int number) {
+    const int count = codegen::buttonCount(static_cast<std::int16_t>(cmbButtons->ListIndex()));
+    if (number > count)
+        number = 1;
+    for (int i = 0; i < 3; ++i) {
+        defaultButton[i]->setChecked(i + 1 == number);
+        defaultButton[i]->setEnabled(i < std::max(count, 1));
+    }
+}
+
+codegen::StyleParts frmMsgGen::styleParts() const {
+    codegen::StyleParts parts;
+    parts.icon = m_iconStyle;
+    parts.buttonSet = toInteger(cmbButtons->ListIndex());
+    for (int i = 0; i < 3; ++i)
+        if (defaultButton[i]->Checked())
+            parts.defaultButton = i + 1;
+    parts.systemModal = systemModal->Checked();
+    parts.helpButton = helpButton->Checked();
+    parts.right = alignRight->Checked();
+    parts.rtl = rightToLeft->Checked();
+    return parts;
+}
+
+bool frmMsgGen::constants() const {
+    return namedConstants->Checked();
 }
 
 void frmMsgGen::setTabOrder() {
@@ -181,6 +238,10 @@ void frmMsgGen::cmbButtons_Click() {
         return; // no entry chosen: keep the previous set's names and codes
     m_buttonNames = set->buttonNames;
     m_returnCodes = set->returnCodes;
+    // A set with fewer buttons than the chosen default falls back to the first.
+    for (int i = 0; i < 3; ++i)
+        if (defaultButton[i]->Checked())
+            chooseDefaultButton(i + 1);
 }
 
 void frmMsgGen::pct_Click(int index) {
@@ -201,17 +262,17 @@ void frmMsgGen::img_Click(int index) {
 }
 
 void frmMsgGen::previewMessage() {
-    const std::int16_t style = toInteger(m_iconStyle + cmbButtons->ListIndex());
-    forms::MsgBox(txtText->Text(), style, txtTitle->Text());
+    forms::MsgBox(txtText->Text(), codegen::styleValue(styleParts()), txtTitle->Text());
 }
 
 void frmMsgGen::copyCodeToClipboard() {
     codegen::MessageSpec msg;
     msg.text = txtText->Text();
-    msg.styleValue = toInteger(m_iconStyle + cmbButtons->ListIndex());
+    msg.styleValue = codegen::styleValue(styleParts());
     msg.title = txtTitle->Text();
     msg.buttonNames = m_buttonNames;
     msg.returnCodes = m_returnCodes;
+    msg.constants = constants();
 
     std::u16string code;
     try {
@@ -229,6 +290,46 @@ void frmMsgGen::copyCodeToClipboard() {
         return;
     }
     Minimize();
+}
+
+void frmMsgGen::takeCodeFromClipboard() {
+    const std::optional<std::u16string> code = forms::ClipboardGetText();
+    if (!code) {
+        reportFailure(u"В буфере обмена нет текста с кодом сообщения.");
+        return;
+    }
+    const codegen::ReadResult reading = codegen::readMessageCode(*code);
+    if (!reading) {
+        reportFailure(codegen::readErrorText(reading.error()));
+        return;
+    }
+    if (!reading->ignored.empty() &&
+        forms::MsgBox(codegen::ignoredPartsText(reading->ignored) +
+                          u"\r\n\r\nВзять остальное? «Отмена» оставит окно как было.",
+                      forms::vbOKCancel + forms::vbQuestion, Caption()) != forms::vbOK)
+        return;
+    applyReading(reading->parts, reading->message.title, reading->message.text,
+                 reading->message.constants);
+}
+
+// In the order a user would choose them, each through its own control, so that the window's
+// state follows as it does for the user's choices.
+void frmMsgGen::applyReading(const codegen::StyleParts& parts, const std::u16string& title,
+                             const std::u16string& text, bool constants) {
+    txtTitle->setText(title);
+    txtText->setText(text);
+    const int icon = parts.icon / 16;
+    if (icon >= 1 && icon <= 4)
+        pct[icon - 1]->setValue(true);
+    else
+        pctNone->setValue(true);
+    cmbButtons->setListIndex(parts.buttonSet);
+    chooseDefaultButton(parts.defaultButton);
+    systemModal->setChecked(parts.systemModal);
+    helpButton->setChecked(parts.helpButton);
+    alignRight->setChecked(parts.right);
+    rightToLeft->setChecked(parts.rtl);
+    namedConstants->setChecked(constants);
 }
 
 void frmMsgGen::exitWindow() {

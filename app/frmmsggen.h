@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/style.h"
 #include "forms/form.h"
 
 #include <array>
@@ -31,6 +32,9 @@ public:
     // Commands, shared by the menu items and the buttons.
     void previewMessage();
     void copyCodeToClipboard();
+    // Reads the first message box call on the clipboard into the window, as if the user had
+    // chosen its parts; unreadable code changes nothing and says why.
+    void takeCodeFromClipboard();
     void exitWindow();
     void showAbout();
 
@@ -38,6 +42,9 @@ public:
     std::uint8_t iconStyle() const { return m_iconStyle; }
     const std::u16string& buttonNames() const { return m_buttonNames; }
     const std::u16string& returnCodes() const { return m_returnCodes; }
+    // Every part of the style as the window has it chosen now, and whether the code names them.
+    codegen::StyleParts styleParts() const;
+    bool constants() const;
 
     // Controls, in tab order, then the ones that take no focus.
     forms::TextBox* txtTitle = nullptr;
@@ -56,7 +63,16 @@ public:
     forms::Menu* message = nullptr;
     forms::MenuItem* Preview = nullptr;
     forms::MenuItem* Put = nullptr;
+    forms::MenuItem* Take = nullptr;
     forms::MenuItem* finish = nullptr;
+    forms::Menu* options = nullptr;
+    forms::Menu* defaultButtonMenu = nullptr;
+    std::array<forms::MenuItem*, 3> defaultButton{}; // "Первая", "Вторая", "Третья"
+    forms::MenuItem* systemModal = nullptr;
+    forms::MenuItem* helpButton = nullptr;
+    forms::MenuItem* alignRight = nullptr;
+    forms::MenuItem* rightToLeft = nullptr;
+    forms::MenuItem* namedConstants = nullptr;
     forms::Menu* help = nullptr;
     forms::MenuItem* about = nullptr;
 
@@ -72,6 +88,12 @@ private:
     void createControls();
     void createButtons();
     void createMenus();
+    void createOptionsMenu();
+    // Checks the default button `number` (1-3), or the first when the set has fewer buttons,
+    // and enables as many as the set has.
+    void chooseDefaultButton(int number);
+    void applyReading(const codegen::StyleParts& parts, const std::u16string& title,
+                      const std::u16string& text, bool constants);
     void setTabOrder();
 
     void cmbButtons_Click();

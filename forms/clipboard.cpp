@@ -18,4 +18,8 @@ void ClipboardSetText(const std::u16string& text) {
         throw RuntimeError(u"Can't open Clipboard: the text could not be placed on it");
 }
 
+std::optional<std::u16string> ClipboardGetText() {
+    return backend::clipboardText();
+}
+
 } // namespace forms

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace forms {
@@ -10,5 +11,7 @@ void ClipboardClear();
 // Puts plain text on the system clipboard; throws RuntimeError when the clipboard does not hold
 // the text afterwards (another program kept or took it).
 void ClipboardSetText(const std::u16string& text);
+// The clipboard's text, or nothing when it holds no text.
+std::optional<std::u16string> ClipboardGetText();
 
 } // namespace forms

@@ -1,5 +1,6 @@
 // The generator window, driven through its controls and real key presses as a user would.
 #include "app/frmmsggen.h"
+#include "codegen/style.h"
 #include "controls/kxbutton/kxbutton.h"
 #include "forms/application.h"
 #include "forms/cursor.h"
@@ -78,6 +79,7 @@ class tst_frmMsgGen : public QObject {
 
     frmMsgGen* w = nullptr;
     QList<forms::MsgBoxRequest> shown;
+    int answer = 0; // what the next boxes answer; 0: their default button
 
     static frmMsgGen* openWindow() {
         auto* window = new frmMsgGen();
@@ -90,7 +92,7 @@ private slots:
     void initTestCase() {
         forms::setMsgBoxPresenter([this](const forms::MsgBoxRequest& request) {
             shown.append(request);
-            return request.results.at(request.defaultIndex);
+            return answer ? answer : request.results.at(request.defaultIndex);
         });
         w = openWindow();
         QVERIFY(w);
@@ -100,6 +102,7 @@ private slots:
     void init() {
         QVERIFY(w);
         shown.clear();
+        answer = 0;
         QGuiApplication::clipboard()->setText(Untouched);
         windowOf(*w)->showNormal();
         windowOf(*w)->activateWindow();
@@ -108,6 +111,10 @@ private slots:
         w->txtText->setText(u"");
         w->pctNone->setValue(true);
         w->cmbButtons->setListIndex(0);
+        w->defaultButton[0]->setChecked(true); // the other two follow on the next choice
+        for (auto* item :
+             {w->systemModal, w->helpButton, w->alignRight, w->rightToLeft, w->namedConstants})
+            item->setChecked(false);
         w->txtTitle->SetFocus();
     }
 
@@ -196,9 +203,13 @@ private slots:
                               : a->text() + u'|' +
                                     a->shortcut().toString(QKeySequence::PortableText));
         }
-        QCOMPARE(items, (QStringList{"Сообщение", "Предварительный просмотр|F5",
-                                     "Скопировать в буфер обмена|Ctrl+S", "-", "Выход|", "Помощь",
-                                     "О программе...|F1"}));
+        QCOMPARE(items,
+                 (QStringList{"Сообщение", "Предварительный просмотр|F5",
+                              "Скопировать в буфер обмена|Ctrl+S",
+                              "Взять код из буфера обмена|Ctrl+Shift+V", "-", "Выход|", "Параметры",
+                              "Кнопка по умолчанию|", "Поверх всех окон|", "Кнопка «Справка»|",
+                              "Текст по правому краю|", "Справа налево|", "-",
+                              "Имена констант вместо чисел|", "Помощь", "О программе...|F1"}));
     }
 
     // Tab and Shift+Tab walk the controls in the designed order; the five option buttons are one
@@ -268,12 +279,12 @@ private slots:
         key(opener);
         QCOMPARE(bar->activeAction(), menuOf(*second->message)->menuAction());
         key(Qt::Key_Right);
-        QCOMPARE(bar->activeAction(), menuOf(*second->help)->menuAction());
+        QCOMPARE(bar->activeAction(), menuOf(*second->options)->menuAction());
         key(Qt::Key_Left);
         key(Qt::Key_Down);
         QTRY_VERIFY(menuOf(*second->message)->isVisible());
-        key(Qt::Key_Down);
-        key(Qt::Key_Down);
+        for (int i = 0; i < 3; ++i)
+            key(Qt::Key_Down);
         QCOMPARE(menuOf(*second->message)->activeAction(), actionOf(*second->finish));
         key(Qt::Key_Return);
         QTRY_VERIFY(!alive);
@@ -325,6 +336,108 @@ private slots:
         QCOMPARE(shown[0].icon, forms::MsgBoxIcon::Critical);
         QCOMPARE(clipboardLines(), QStringList{Untouched});
         QVERIFY(!windowOf(*w)->isMinimized());
+    }
+
+    // The options as the user picks them from the menu shape the code and the preview; nothing
+    // picked writes what the window always wrote.
+    void optionsShapeTheCodeAndThePreview_data() {
+        QTest::addColumn<int>("defaultButton");
+        QTest::addColumn<QStringList>("checked"); // captions of the check items chosen
+        QTest::addColumn<QString>("call");        // the code's first line
+        QTest::addColumn<int>("style");
+        // clang-format off
+        QTest::newRow("nothing chosen") << 1 << QStringList{} << "Select Case MsgBox (\"Удалить файл?\", 36, \"Заголовок\")" << 36;
+        QTest::newRow("second default, right, constants") << 2 << QStringList{"Текст по правому краю", "Имена констант вместо чисел"} << "Select Case MsgBox (\"Удалить файл?\", vbYesNo + vbQuestion + vbDefaultButton2 + vbMsgBoxRight, \"Заголовок\")" << 4 + 32 + 256 + 524288;
+        QTest::newRow("on top, help, right to left") << 2 << QStringList{"Поверх всех окон", "Кнопка «Справка»", "Справа налево"} << "Select Case MsgBox (\"Удалить файл?\", 1069348, \"Заголовок\")" << 1069348;
+        // clang-format on
+    }
+    void optionsShapeTheCodeAndThePreview() {
+        QFETCH(int, defaultButton);
+        QFETCH(QStringList, checked);
+        w->txtTitle->setText(u"Заголовок");
+        w->txtText->setText(u"Удалить файл?");
+        w->pct[1]->setValue(true);
+        w->cmbButtons->setListIndex(4); // Да, Нет
+        actionOf(*w->defaultButton[defaultButton - 1])->trigger();
+        for (QAction* a : menuOf(*w->options)->actions())
+            if (checked.contains(a->text()))
+                a->trigger();
+        actionOf(*w->Preview)->trigger();
+        actionOf(*w->Put)->trigger();
+        QTEST(clipboardLines().value(0), "call");
+        QCOMPARE(clipboardLines().value(1), checked.contains("Имена констант вместо чисел")
+                                                ? "Case vbYes ' Да"
+                                                : "Case 6 ' Да");
+        QVERIFY(!shown.isEmpty());
+        QTEST(shown[0].style, "style");
+    }
+
+    // Only the default buttons the chosen set has can be picked; a set with fewer falls back to
+    // the first.
+    void defaultButtonFollowsTheButtonSet() {
+        const auto states = [this] {
+            QString s;
+            for (auto* item : w->defaultButton)
+                s += item->Checked() ? 'x' : item->Enabled() ? 'o' : '-';
+            return s;
+        };
+        QCOMPARE(states(), "x--");      // OK only
+        w->cmbButtons->setListIndex(3); // Да, Нет, Отмена
+        actionOf(*w->defaultButton[2])->trigger();
+        QCOMPARE(states(), "oox");
+        w->cmbButtons->setListIndex(4); // Да, Нет
+        QCOMPARE(states(), "xo-");
+    }
+
+    // Code on the clipboard fills the window as if the user had chosen its parts; what the window
+    // cannot keep is named first, and unreadable code changes nothing.
+    void takeCodeFromTheClipboard_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("answer");     // to the box naming what is not kept
+        QTest::addColumn<QString>("window"); // title|text|icon|list|default|options, or unchanged
+        QTest::addColumn<QString>("said");   // a part of the box's text; empty: no box
+        const QString own = "Select Case MsgBox (\"Удалить файл?\", vbYesNo + vbQuestion + "
+                            "vbDefaultButton2 + vbMsgBoxRight, \"Заголовок\")\r\nCase vbYes ' "
+                            "Да\r\n\t\r\nCase vbNo ' Нет\r\n\t\r\nEnd Select";
+        const QString unchanged = "||0|0|1|";
+        // clang-format off
+        QTest::newRow("the tool's own block") << own << 0 << "Заголовок|Удалить файл?|32|4|2|right constants" << "";
+        QTest::newRow("a call by hand") << "x = MsgBox(\"Привет\" & vbCrLf & \"мир\", 48 + 4 + 4096, \"Т\")" << 0 << "Т|Привет\r\nмир|48|4|1|on-top" << "";
+        QTest::newRow("a help file: Cancel keeps the window") << "MsgBox \"a\", 0, \"b\", \"help.hlp\", 10" << int(forms::vbCancel) << unchanged << "файл справки";
+        QTest::newRow("a help file: OK takes the rest") << "MsgBox \"a\", 0, \"b\", \"help.hlp\", 10" << int(forms::vbOK) << "b|a|0|0|1|" << "файл справки";
+        QTest::newRow("a variable") << "MsgBox strPrompt" << 0 << unchanged << "строка 1, столбец 8";
+        // clang-format on
+    }
+    void takeCodeFromTheClipboard() {
+        QFETCH(QString, code);
+        QFETCH(int, answer);
+        QFETCH(QString, said);
+        this->answer = answer;
+        QGuiApplication::clipboard()->setText(code);
+        QTest::keyClick(windowOf(*w), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        const codegen::StyleParts p = w->styleParts();
+        QString options;
+        for (const auto& [on, name] : {std::pair{p.systemModal, "on-top"},
+                                       {p.helpButton, "help"},
+                                       {p.right, "right"},
+                                       {p.rtl, "rtl"},
+                                       {w->constants(), "constants"}})
+            options += on ? QString(options.isEmpty() ? "" : " ") + name : QString();
+        QTEST(QStringList({QString::fromStdU16String(w->txtTitle->Text()),
+                           QString::fromStdU16String(w->txtText->Text()),
+                           QString::number(w->iconStyle()),
+                           QString::number(w->cmbButtons->ListIndex()),
+                           QString::number(p.defaultButton), options})
+                  .join('|'),
+              "window");
+        QCOMPARE(shown.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty())
+            QVERIFY2(shown[0].prompt.find(said.toStdU16String()) != std::u16string::npos,
+                     qPrintable(QString::fromStdU16String(shown[0].prompt)));
+        if (QTest::currentDataTag() == QStringLiteral("the tool's own block")) {
+            actionOf(*w->Put)->trigger(); // copied back byte for byte
+            QCOMPARE(QGuiApplication::clipboard()->text(), code);
+        }
     }
 
     // The toolkit's own texts, such as a text box's context menu, are Russian.

@@ -45,6 +45,7 @@ private slots:
     void hoveringButton_lightsFaceAndLeavingRestoresIt();
     void f5_showsPreviewWithTitle_answeredByKey();
     void f1_opensAbout_clickIntoMainWindowClosesIt();
+    void takeCodeWithCtrlShiftV_copiesItBackWithCtrlS();
     void exitByF10AndArrows_endsWithStatusZero();
     void exitButton_endsWithStatusZero();
 
@@ -231,13 +232,27 @@ void tst_E2E::f1_opensAbout_clickIntoMainWindowClosesIt() {
     QCOMPARE(m_app->state(), QProcess::Running);
 }
 
-// F10 puts the keyboard on "Сообщение"; Down opens it, two more pass the separator to "Выход".
+// A call written by hand comes in with Ctrl+Shift+V, every part chosen as in it, and goes back out
+// with Ctrl+S in the tool's own form, with the constants it was written with.
+void tst_E2E::takeCodeWithCtrlShiftV_copiesItBackWithCtrlS() {
+    m_x->setClipboard("If MsgBox(\"Удалить файл?\", vbYesNo + vbQuestion + vbDefaultButton2, "
+                      "\"Вопрос\") = vbYes Then");
+    m_x->key("ctrl+shift+v");
+    m_x->key("ctrl+s");
+    QVERIFY2(waitUntil([&] { return m_x->isMinimized(m_window); }, kTimeout),
+             "the window was not minimized after the copy");
+    QCOMPARE(m_x->clipboard(), "Select Case MsgBox (\"Удалить файл?\", vbYesNo + vbQuestion + "
+                               "vbDefaultButton2, \"Вопрос\")\r\nCase vbYes ' Да\r\n\t\r\n"
+                               "Case vbNo ' Нет\r\n\t\r\nEnd Select");
+}
+
+// F10 puts the keyboard on "Сообщение"; Down opens it, three more pass the separator to "Выход".
 void tst_E2E::exitByF10AndArrows_endsWithStatusZero() {
     m_x->key("F10");
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         m_x->key("Down");
     m_x->key("Return");
-    QVERIFY2(m_app->waitForFinished(kTimeout), "the program did not end after F10, Down x3, Enter");
+    QVERIFY2(m_app->waitForFinished(kTimeout), "the program did not end after F10, Down x4, Enter");
     QCOMPARE(m_app->exitCode(), 0);
 }
 

@@ -173,6 +173,16 @@ QByteArray X11Session::clipboard() const {
     return run("xclip", {"-o", "-selection", "clipboard", "-target", "UTF8_STRING"}, 3000).out;
 }
 
+void X11Session::setClipboard(const QByteArray& text) const {
+    QProcess xclip;
+    xclip.setProcessEnvironment(m_env);
+    xclip.start("xclip", {"-i", "-selection", "clipboard"});
+    xclip.waitForStarted(3000);
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(3000);
+}
+
 bool X11Session::clipboardHasOwner() const {
     return run("xclip", {"-o", "-selection", "clipboard", "-target", "TARGETS"}, 3000).exitCode ==
            0;

@@ -48,6 +48,8 @@ public:
     bool isMinimized(const QString& window) const;
     bool isViewable(const QString& window) const;
     QByteArray clipboard() const;
+    // Puts UTF-8 text on the clipboard, as another program would (xclip keeps serving it).
+    void setClipboard(const QByteArray& text) const;
     bool clipboardHasOwner() const;
     QImage screenshot() const;
 
