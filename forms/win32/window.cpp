@@ -452,6 +452,14 @@ void WindowPeerBase::setFocusable(bool focusable) {
     LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
     style = focusable ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
     SetWindowLongPtrW(m_hwnd, GWL_STYLE, style);
+    // Tab looks into a control parent instead of stopping at it: a window that takes the focus
+    // itself is none.
+    if (isHostWindow(m_hwnd) && GetParent(m_hwnd)) {
+        LONG_PTR exStyle = GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
+        exStyle = focusable ? exStyle & ~static_cast<LONG_PTR>(WS_EX_CONTROLPARENT)
+                            : exStyle | WS_EX_CONTROLPARENT;
+        SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE, exStyle);
+    }
 }
 
 void WindowPeerBase::setFocus() {
