@@ -9,7 +9,7 @@ if [[ -z ${WINE_RIG:-} ]]; then
   for f in "$3" "$4"; do
     [[ -f $f ]] || { echo "skipped: $f is not built (make windows)"; exit 77; }
   done
-  for tool in xdotool xwininfo xprop import; do
+  for tool in xdotool xwininfo xprop import setxkbmap; do
     command -v $tool >/dev/null || { echo "skipped: $tool is not installed (make test installs it)"; exit 77; }
   done
   exec "$(dirname "$0")/wine_rig.sh" "$1" "$2" "$0" "$@"
@@ -33,6 +33,9 @@ count() { xwininfo -root -tree | grep -c "\"$1\": (\"alertwright.exe\""; }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
 settle() { sleep "${1:-0.5}"; }
 
+# Cyrillic from a second keyboard group: without it xdotool remaps a key for each letter, and
+# Wine, reading the new mapping late, drops letters.
+setxkbmap -layout us,ru && xdotool key ISO_Next_Group ISO_Prev_Group
 "$WINE" "$exe" </dev/null >"$work/program.out" 2>&1 &
 program=$!
 main=$(window '^Alertwright$')
@@ -47,12 +50,9 @@ for _ in $(seq 20); do [[ $(xdotool getactivewindow 2>/dev/null) == "$main" ]] &
 [[ $(xdotool getactivewindow 2>/dev/null) == "$main" ]] || fail "the window is not active"
 top=$((y + menu))
 
-# xdotool remaps a key for each Cyrillic letter, and Wine reads a new mapping a moment later: a
-# throw-away key first, and a pause before the next key that is no letter.
-type() { xdotool type --delay 80 "$1" && settle; }
-type x && xdotool key BackSpace
-type 'Привет мир' && xdotool key Tab
-type 'Строка один' && xdotool key Return && type 'Два'
+typed() { xdotool type --delay 60 "$1" && settle 0.3; }
+typed 'Привет мир' && xdotool key Tab
+typed 'Строка один' && xdotool key Return && typed 'Два'
 xdotool mousemove $((x + 355)) $((top + 85)) && settle 0.2 && xdotool click 1 # the question picture
 settle
 xdotool key Tab Down Down Down Down && settle && xdotool key ctrl+s
