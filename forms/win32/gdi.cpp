@@ -76,6 +76,8 @@ void DibSurface::drawImage(const PixelImage& image, int x, int y) {
 
 void DibSurface::prepareDc() {
     const State& s = m_states.back();
+    // The clip is given in logical units: in bitmap pixels while the origin is at 0, 0.
+    SetViewportOrgEx(m_dc, 0, 0, nullptr);
     SelectClipRgn(m_dc, nullptr);
     IntersectClipRect(m_dc, s.clip.x, s.clip.y, s.clip.x + s.clip.width, s.clip.y + s.clip.height);
     SetViewportOrgEx(m_dc, s.dx, s.dy, nullptr);

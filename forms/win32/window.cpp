@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <vector>
 #include <windowsx.h>
 
 namespace forms::win32 {
@@ -76,15 +77,19 @@ KeyInput keyInputOf(HWND hwnd, WPARAM wParam, LPARAM lParam, bool down) {
     return in;
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowSink* sink = sinkOf(hwnd);
-    if (!sink)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+// The notifications a parent receives about a child control go to the control's peer.
+std::optional<LRESULT> notifyChild(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto child = reinterpret_cast<HWND>(lParam);
+    NotifyTarget* target = child ? notifyTargetOf(child) : nullptr;
+    return target ? target->notified(message, wParam, lParam) : std::nullopt;
+}
+
+LRESULT hostMessage(HWND hwnd, WindowSink& sink, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // everything is painted in WM_PAINT
     case WM_PAINT:
-        paint(hwnd, *sink);
+        paint(hwnd, sink);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -96,10 +101,10 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         SetCapture(hwnd);
         if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_TABSTOP)
             SetFocus(hwnd);
-        sink->mouseInput(mouseInputOf(message, wParam, lParam));
+        sink.mouseInput(mouseInputOf(message, wParam, lParam));
         return 0;
     case WM_MOUSEMOVE:
-        sink->mouseInput(mouseInputOf(message, wParam, lParam));
+        sink.mouseInput(mouseInputOf(message, wParam, lParam));
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -109,24 +114,24 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             // Let go without it counting as a lost press.
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             ReleaseCapture();
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(sink));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&sink));
         }
-        sink->mouseInput(in);
+        sink.mouseInput(in);
         return 0;
     }
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
-        sink->pressCancelled();
+        sink.pressCancelled();
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        sink->keyDown(keyInputOf(hwnd, wParam, lParam, true));
+        sink.keyDown(keyInputOf(hwnd, wParam, lParam, true));
         if (message == WM_SYSKEYDOWN)
             break; // Alt and F10 still reach the menu
         return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        sink->keyUp(keyInputOf(hwnd, wParam, lParam, false));
+        sink.keyUp(keyInputOf(hwnd, wParam, lParam, false));
         if (message == WM_SYSKEYUP)
             break;
         return 0;
@@ -134,22 +139,45 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         // The arrows and characters come here; Tab, Enter and Esc stay with the dialog keys.
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
-        sink->focusChanged(true);
+        sink.focusChanged(true);
         return 0;
     case WM_KILLFOCUS:
-        sink->pressCancelled();
-        sink->focusChanged(false);
+        sink.pressCancelled();
+        sink.focusChanged(false);
         return 0;
-    case WM_SHOWWINDOW:
-        // lParam 0: ShowWindow was called, not a parent restored.
-        if (wParam && lParam == 0)
-            sink->shown();
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        if (const auto answer = notifyChild(message, wParam, lParam))
+            return *answer;
         break;
+    case WM_NEXTDLGCTL:
+        // The controls ask their parent, as in a dialog: the window they lie in moves the focus.
+        if (LOWORD(lParam))
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        else
+            moveFocus(GetAncestor(hwnd, GA_ROOT), wParam != 0);
+        return 0;
+    case DM_GETDEFID:
+        return 0; // Enter reaches the default button through the event loop
+    case WM_CLOSE:
+        return 0; // a multi-line edit in dialog mode asks its parent to close on Esc
     default:
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
+
+LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSink* sink = sinkOf(hwnd);
+    if (!sink)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return guarded([&] { return hostMessage(hwnd, *sink, message, wParam, lParam); });
+}
+
+ATOM g_hostAtom = 0;
 
 void registerClasses() {
     static std::once_flag once;
@@ -161,7 +189,7 @@ void registerClasses() {
         host.hInstance = instance();
         host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         host.lpszClassName = HostClass;
-        RegisterClassExW(&host);
+        g_hostAtom = RegisterClassExW(&host);
     });
 }
 
@@ -179,23 +207,12 @@ LRESULT CALLBACK taskProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     for (std::size_t n = tasks().size(); n > 0 && !tasks().empty(); --n) {
         auto task = std::move(tasks().front());
         tasks().pop_front();
-        task();
+        guarded([&] {
+            task();
+            return 0;
+        });
     }
     return 0;
-}
-
-HWND taskWindow() {
-    static HWND hwnd = [] {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof(WNDCLASSEXW);
-        c.lpfnWndProc = taskProc;
-        c.hInstance = instance();
-        c.lpszClassName = TaskClass;
-        RegisterClassExW(&c);
-        return CreateWindowExW(0, TaskClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(),
-                               nullptr);
-    }();
-    return hwnd;
 }
 
 // --- Timers ---
@@ -229,18 +246,105 @@ public:
 
 private:
     static void CALLBACK fired(HWND, UINT, UINT_PTR id, DWORD) {
-        // A tick of a timer stopped meanwhile may still be queued: find it by its id.
+        // A tick of a timer stopped meanwhile may still be queued: find it by its id. A tick
+        // that processes events does not run again inside itself.
         auto it = liveTimers().find(id);
-        if (it != liveTimers().end())
-            it->second->m_tick();
+        if (it == liveTimers().end() || it->second->m_ticking)
+            return;
+        Win32TimerPeer* timer = it->second;
+        timer->m_ticking = true;
+        const std::weak_ptr<int> alive = timer->m_alive;
+        guarded([&] {
+            timer->m_tick();
+            return 0;
+        });
+        if (!alive.expired())
+            timer->m_ticking = false;
     }
 
     std::function<void()> m_tick;
     UINT_PTR m_id = 0;
     int m_interval = 0;
+    bool m_ticking = false;
+    std::shared_ptr<int> m_alive = std::make_shared<int>();
 };
 
+constexpr wchar_t FocusProperty[] = L"Alertwright.Focus";
+constexpr wchar_t NotifyProperty[] = L"Alertwright.Notify";
+
 } // namespace
+
+HWND messageWindow() {
+    static HWND hwnd = [] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof(WNDCLASSEXW);
+        c.lpfnWndProc = taskProc;
+        c.hInstance = instance();
+        c.lpszClassName = TaskClass;
+        RegisterClassExW(&c);
+        return CreateWindowExW(0, TaskClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(),
+                               nullptr);
+    }();
+    return hwnd;
+}
+
+HWND parkingWindow() {
+    static HWND hwnd = [] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof(WNDCLASSEXW);
+        c.lpfnWndProc = DefWindowProcW;
+        c.hInstance = instance();
+        c.lpszClassName = L"AlertwrightParking";
+        RegisterClassExW(&c);
+        return CreateWindowExW(WS_EX_TOOLWINDOW, c.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0,
+                               nullptr, nullptr, instance(), nullptr);
+    }();
+    return hwnd;
+}
+
+void setNotifyTarget(HWND hwnd, NotifyTarget* target) {
+    if (target)
+        SetPropW(hwnd, NotifyProperty, target);
+    else
+        RemovePropW(hwnd, NotifyProperty);
+}
+
+NotifyTarget* notifyTargetOf(HWND hwnd) {
+    return static_cast<NotifyTarget*>(GetPropW(hwnd, NotifyProperty));
+}
+
+void setSavedFocus(HWND root, HWND focus) {
+    if (focus)
+        SetPropW(root, FocusProperty, focus);
+    else
+        RemovePropW(root, FocusProperty);
+}
+
+HWND savedFocus(HWND root) {
+    return static_cast<HWND>(GetPropW(root, FocusProperty));
+}
+
+bool isHostWindow(HWND hwnd) {
+    return g_hostAtom && GetClassLongPtrW(hwnd, GCW_ATOM) == g_hostAtom;
+}
+
+void announceShown(HWND hwnd) {
+    // Gathered first: a handler may show, hide or destroy windows. Children first, as a toolkit
+    // shows a window's children before the window itself.
+    std::vector<HWND> order;
+    auto gather = [&order](auto& self, HWND w) -> void {
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (IsWindowVisible(c))
+                self(self, c);
+        if (isHostWindow(w))
+            order.push_back(w);
+    };
+    gather(gather, hwnd);
+    for (HWND w : order)
+        if (IsWindow(w) && IsWindowVisible(w))
+            if (WindowSink* sink = sinkOf(w))
+                sink->shown();
+}
 
 KeyModifiers currentModifiers() {
     return {(GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
@@ -286,17 +390,13 @@ MouseInput mouseInputOf(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND createHostWindow(WindowSink& sink, HWND parent) {
     registerClasses();
-    const DWORD style = parent ? WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN
+    // A control parent: Tab and the dialog keys find the controls inside it.
+    const DWORD style = parent ? WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN
                                : WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    HWND hwnd =
-        CreateWindowExW(0, HostClass, L"", style, 0, 0, 0, 0, parent, nullptr, instance(), nullptr);
+    HWND hwnd = CreateWindowExW(parent ? WS_EX_CONTROLPARENT : 0, HostClass, L"", style, 0, 0, 0, 0,
+                                parent, nullptr, instance(), nullptr);
     if (hwnd)
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&sink));
-    // A child of a window already on the screen is shown with it, as the other backends do.
-    if (hwnd && parent && IsWindowVisible(parent))
-        ShowWindow(hwnd, SW_SHOWNA);
-    else if (hwnd && parent)
-        SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_VISIBLE);
     return hwnd;
 }
 
@@ -309,7 +409,8 @@ HWND hwndOf(const WindowPeer* peer) {
 
 WindowPeerBase::~WindowPeerBase() {
     if (m_hwnd && IsWindow(m_hwnd)) {
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        if (isHostWindow(m_hwnd))
+            SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
 }
@@ -319,7 +420,11 @@ void WindowPeerBase::setGeometry(const PixelRect& r) {
 }
 
 void WindowPeerBase::setVisible(bool visible) {
+    const bool was = (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    // On the screen now: it and what it holds have been shown.
+    if (visible && !was && IsWindowVisible(m_hwnd))
+        announceShown(m_hwnd);
 }
 
 bool WindowPeerBase::isShown() const {
@@ -344,13 +449,27 @@ void WindowPeerBase::raise() {
 }
 
 void WindowPeerBase::setFocusable(bool focusable) {
-    m_focusable = focusable;
     LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
     style = focusable ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
     SetWindowLongPtrW(m_hwnd, GWL_STYLE, style);
+    // Tab looks into a control parent instead of stopping at it: a window that takes the focus
+    // itself is none.
+    if (isHostWindow(m_hwnd) && GetParent(m_hwnd)) {
+        LONG_PTR exStyle = GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
+        exStyle = focusable ? exStyle & ~static_cast<LONG_PTR>(WS_EX_CONTROLPARENT)
+                            : exStyle | WS_EX_CONTROLPARENT;
+        SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE, exStyle);
+    }
 }
 
 void WindowPeerBase::setFocus() {
+    // A window not on the screen or not active takes the focus when it is next activated, as a
+    // toolkit remembers a window's focus widget; SetFocus would activate it now.
+    HWND root = GetAncestor(m_hwnd, GA_ROOT);
+    if (root && root != m_hwnd && (!IsWindowVisible(root) || GetActiveWindow() != root)) {
+        setSavedFocus(root, m_hwnd);
+        return;
+    }
     SetFocus(m_hwnd);
 }
 
@@ -389,7 +508,7 @@ PixelPoint cursorPos() {
 
 void post(std::function<void()> task) {
     win32::tasks().push_back(std::move(task));
-    PostMessageW(win32::taskWindow(), win32::RunTasks, 0, 0);
+    PostMessageW(win32::messageWindow(), win32::RunTasks, 0, 0);
 }
 
 void setTabOrder(const std::vector<WindowPeer*>& order) {
@@ -415,8 +534,7 @@ void DoEvents() {
             PostQuitMessage(static_cast<int>(m.wParam));
             return;
         }
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
+        win32::dispatchMessage(m);
     }
 }
 

@@ -1,12 +1,17 @@
 // The Win32 backend and the programs' resources, as a user of the Windows build meets them.
 // Runs under Wine: tst_win32.exe <alertwright-gen.exe>
 #include "alertwright_version.h"
+#include "forms/application.h"
 #include "forms/color.h"
+#include "forms/form.h"
 #include "forms/formfile.h"
 #include "forms/platform.h"
+#include "forms/stockcontrols.h"
+#include "forms/win32/window.h"
 
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -109,10 +114,104 @@ void programResources(const wchar_t* program) {
     CHECK(module && LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
 }
 
+// A window with a menu, text boxes, option buttons and a default and a cancel button, given keys
+// as the system posts them to the focused control.
+template <typename T, typename... A> T* put(forms::Form& form, int top, int height, A... args) {
+    return forms::placeControl<T>(form, u"", {0, top, 1500, height}, args...);
+}
+struct Window : forms::Form {
+    forms::TextBox *title = put<forms::TextBox>(*this, 0, 315),
+                   *text = put<forms::TextBox>(*this, 400, 900, true);
+    forms::OptionButton *a = put<forms::OptionButton>(*this, 1400, 240),
+                        *b = put<forms::OptionButton>(*this, 1700, 240);
+    forms::CommandButton *ok = put<forms::CommandButton>(*this, 2000, 345),
+                         *cancel = put<forms::CommandButton>(*this, 2400, 345);
+    std::u16string log;
+    std::function<void()> logs(const char16_t* what) {
+        return [this, what] { log += what; };
+    }
+    Window() {
+        forms::Menu* menu = addMenu(u"Сообщение");
+        menu->addItem(u"Просмотр", {forms::vkFunction(5), {}})->Click.connect(logs(u"F5 "));
+        menu->addItem(u"Копировать", {'S', {.control = true}})->Click.connect(logs(u"^S "));
+        setClientSizeTwips(5820, 4995);
+        a->setValue(true);
+        ok->setDefault(true);
+        ok->Click.connect(logs(u"ok "));
+        cancel->setCancel(true);
+        cancel->Click.connect([this] {
+            log += u"esc ";
+            throw forms::RuntimeError(u"Overflow");
+        });
+        setTabOrder({title, text, a, b, ok, cancel});
+    }
+};
+
+HWND hwnd(const forms::WindowedControl* c) {
+    return forms::win32::hwndOf(c->peer());
+}
+
+void key(HWND to, WPARAM vk, BYTE modifier = 0) {
+    BYTE state[256] = {};
+    state[modifier] = modifier ? 0x80 : 0;
+    SetKeyboardState(state);
+    SetFocus(to);
+    PostMessageW(to, WM_KEYDOWN, vk, 1);
+    forms::DoEvents();
+    state[modifier] = 0;
+    SetKeyboardState(state);
+}
+
+void windows() {
+    if (HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, 0, 0, 0, 0))
+        DestroyWindow(probe);
+    else
+        return (void)std::printf("windows skipped: no display\n");
+    std::u16string reported;
+    forms::Application::setErrorReporter([&](const std::u16string& t) { reported = t; });
+    auto* w = new Window;
+    w->Show();
+    forms::DoEvents();
+    HWND frame = GetAncestor(hwnd(w), GA_ROOT);
+    RECT client{};
+    GetClientRect(frame, &client);
+    wchar_t item[64] = L"";
+    GetMenuStringW(GetSubMenu(GetMenu(frame), 0), 1, item, 64, MF_BYPOSITION);
+    CHECK(client.right == 388 && client.bottom == 333 &&
+          std::wstring(item) == L"Копировать\tCtrl+S");
+    // Shortcuts anywhere, Enter and Esc for the default and cancel buttons unless the focused
+    // control takes the key; Tab moves on, never typed; an error in a handler is reported.
+    using W = forms::WindowedControl*;
+    // clang-format off
+    const std::tuple<W, WPARAM, BYTE, const char16_t*, W> keys[] = {
+        {w->title, VK_F5, 0, u"F5 ", w->title},     {w->text, 'S', VK_CONTROL, u"^S ", w->text},
+        {w->title, VK_RETURN, 0, u"ok ", w->title}, {w->text, VK_RETURN, 0, u"", w->text},
+        {w->b, VK_RETURN, 0, u"ok ", w->b},         {w->cancel, VK_RETURN, 0, u"esc ", w->cancel},
+        {w->text, VK_ESCAPE, 0, u"esc ", w->text},  {w->title, VK_TAB, 0, u"", w->text},
+        {w->text, VK_TAB, 0, u"", w->a},            {w->a, VK_TAB, VK_SHIFT, u"", w->text},
+        {w->ok, VK_TAB, 0, u"", w->cancel},         {w->cancel, VK_TAB, VK_SHIFT, u"", w->ok}};
+    // clang-format on
+    for (const auto& row : keys) {
+        const auto& [to, vk, modifier, log, focus] = row;
+        w->log.clear();
+        key(hwnd(to), vk, modifier);
+        CHECK_ROW(w->log == log && GetFocus() == hwnd(focus), &row - keys);
+    }
+    CHECK(w->text->Text() == u"\r\n" && !reported.empty());
+    // The control chooses among option buttons, for a click and for an arrow.
+    SendMessageW(hwnd(w->b), BM_CLICK, 0, 0);
+    key(hwnd(w->b), VK_UP);
+    CHECK(w->a->Value() && !w->b->Value() && SendMessageW(hwnd(w->b), BM_GETCHECK, 0, 0) == 0);
+    w->Unload();
+    forms::DoEvents();
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    for (auto section : {systemColours, text, resources, manifest})
+    int none = 0;
+    forms::Application application(none, nullptr);
+    for (auto section : {systemColours, text, resources, manifest, windows})
         try {
             section();
         } catch (const std::exception& e) {
