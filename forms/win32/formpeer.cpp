@@ -120,6 +120,10 @@ public:
         if (auto it = m_bar->items.find(m_id); it != m_bar->items.end())
             it->second.enabled = enabled;
     }
+    // The system leaves the mark alone when the item is chosen: the code sets it.
+    void setChecked(bool checked) override {
+        CheckMenuItem(m_menu, m_id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
 
 private:
     std::shared_ptr<MenuBar> m_bar;
@@ -130,11 +134,13 @@ private:
 
 class Win32MenuPeer : public MenuPeer {
 public:
-    Win32MenuPeer(std::shared_ptr<MenuBar> bar, HMENU menu) : m_bar(std::move(bar)), m_menu(menu) {}
+    // `parent`: the menu it hangs in; the menu bar when null.
+    Win32MenuPeer(std::shared_ptr<MenuBar> bar, HMENU menu, HMENU parent = nullptr)
+        : m_bar(std::move(bar)), m_menu(menu), m_parent(parent ? parent : m_bar->bar) {}
     ~Win32MenuPeer() override {
-        for (int i = GetMenuItemCount(m_bar->bar) - 1; i >= 0; --i)
-            if (GetSubMenu(m_bar->bar, i) == m_menu)
-                DeleteMenu(m_bar->bar, static_cast<UINT>(i), MF_BYPOSITION);
+        for (int i = GetMenuItemCount(m_parent) - 1; i >= 0; --i)
+            if (GetSubMenu(m_parent, i) == m_menu)
+                DeleteMenu(m_parent, static_cast<UINT>(i), MF_BYPOSITION);
         if (IsWindow(m_bar->frame))
             DrawMenuBar(m_bar->frame);
     }
@@ -146,10 +152,16 @@ public:
         return std::make_unique<Win32MenuItemPeer>(m_bar, m_menu, id, shortcut);
     }
     void addSeparator() override { AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr); }
+    std::unique_ptr<MenuPeer> addSubmenu(const std::u16string& caption) override {
+        HMENU submenu = CreatePopupMenu();
+        AppendMenuW(m_menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), wide(caption));
+        return std::make_unique<Win32MenuPeer>(m_bar, submenu, m_menu);
+    }
 
 private:
     std::shared_ptr<MenuBar> m_bar;
     HMENU m_menu;
+    HMENU m_parent;
 };
 
 // The frame of a form; the peer's own window is the client area inside it.

@@ -158,6 +158,26 @@ private slots:
         QCOMPARE(helper("wclip.exe"), expected.out);
     }
 
+    // A call written by hand comes in with Ctrl+Shift+V and goes back out with Ctrl+S in the tool's
+    // own form, byte for byte what the command line writes for the same choices.
+    void takenCode_ctrlS_copiesItBackInTheToolsForm() {
+        QProcess set;
+        set.setProcessEnvironment(m_x->environment());
+        set.start(m_wine, {kBin + "/wclip.exe", "--set"});
+        set.write("x = MsgBox(\"Удалить файл?\", vbYesNo + vbQuestion + vbDefaultButton2, "
+                  "\"Вопрос\")");
+        set.closeWriteChannel();
+        QVERIFY(set.waitForFinished(kTimeout) && set.exitCode() == 0);
+        m_x->key("ctrl+shift+v");
+        m_x->key("ctrl+s");
+        QVERIFY2(waitUntil([&] { return m_x->isMinimized(m_window); }, kTimeout),
+                 "the window was not minimized after Ctrl+S");
+        const auto expected = m_x->run(
+            ALERTWRIGHT_GEN, {"--title", "Вопрос", "--text", "Удалить файл?", "--icon", "question",
+                              "--buttons", "4", "--default-button", "2", "--constants"});
+        QCOMPARE(helper("wclip.exe"), expected.out);
+    }
+
     void hoveringButton_lightsFaceAndLeavingRestoresIt() {
         const QPoint face = toScreen(kPreviewFace);
         m_x->hover(toScreen(kTitleLabel));
