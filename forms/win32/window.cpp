@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 #include <windowsx.h>
 
@@ -88,6 +89,11 @@ LRESULT hostMessage(HWND hwnd, WindowSink& sink, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // everything is painted in WM_PAINT
+    case WM_NCPAINT:
+        // A child host window has no frame to paint; the default would still fetch a DC for it.
+        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)
+            return 0;
+        break;
     case WM_PAINT:
         paint(hwnd, sink);
         return 0;
@@ -270,7 +276,13 @@ private:
 };
 
 constexpr wchar_t FocusProperty[] = L"Alertwright.Focus";
-constexpr wchar_t NotifyProperty[] = L"Alertwright.Notify";
+
+// Kept here rather than as window properties: the parent asks at every WM_CTLCOLOR... and
+// WM_COMMAND, and reading a property is a call into the window server each time.
+std::unordered_map<HWND, NotifyTarget*>& notifyTargets() {
+    static std::unordered_map<HWND, NotifyTarget*> targets;
+    return targets;
+}
 
 } // namespace
 
@@ -304,13 +316,14 @@ HWND parkingWindow() {
 
 void setNotifyTarget(HWND hwnd, NotifyTarget* target) {
     if (target)
-        SetPropW(hwnd, NotifyProperty, target);
+        notifyTargets()[hwnd] = target;
     else
-        RemovePropW(hwnd, NotifyProperty);
+        notifyTargets().erase(hwnd);
 }
 
 NotifyTarget* notifyTargetOf(HWND hwnd) {
-    return static_cast<NotifyTarget*>(GetPropW(hwnd, NotifyProperty));
+    const auto it = notifyTargets().find(hwnd);
+    return it == notifyTargets().end() ? nullptr : it->second;
 }
 
 void setSavedFocus(HWND root, HWND focus) {
@@ -336,14 +349,20 @@ void announceShown(HWND hwnd) {
         for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             if (IsWindowVisible(c))
                 self(self, c);
-        if (isHostWindow(w))
+        if (isHostWindow(w) || notifyTargetOf(w))
             order.push_back(w);
     };
     gather(gather, hwnd);
-    for (HWND w : order)
-        if (IsWindow(w) && IsWindowVisible(w))
-            if (WindowSink* sink = sinkOf(w))
-                sink->shown();
+    for (HWND w : order) {
+        if (!IsWindow(w) || !IsWindowVisible(w))
+            continue;
+        if (!isHostWindow(w)) {
+            if (NotifyTarget* target = notifyTargetOf(w))
+                target->shown();
+        } else if (WindowSink* sink = sinkOf(w)) {
+            sink->shown();
+        }
+    }
 }
 
 KeyModifiers currentModifiers() {
@@ -416,6 +435,11 @@ WindowPeerBase::~WindowPeerBase() {
 }
 
 void WindowPeerBase::setGeometry(const PixelRect& r) {
+    // A layout moves its parts to where they are again and again; only a change is worth a
+    // round of messages.
+    if (m_geometry == r)
+        return;
+    m_geometry = r;
     SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -436,6 +460,10 @@ void WindowPeerBase::setEnabled(bool enabled) {
 }
 
 void WindowPeerBase::invalidate(const PixelRect& r) {
+    // A window off the screen is painted whole when it is shown. Marking it now would cost a
+    // call into the window server each time, and a work surface marks every pixel it draws.
+    if (!IsWindowVisible(m_hwnd))
+        return;
     const RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
     InvalidateRect(m_hwnd, &rect, FALSE);
 }

@@ -32,6 +32,9 @@ public:
 
 protected:
     HWND m_hwnd;
+
+private:
+    std::optional<PixelRect> m_geometry; // as last set
 };
 
 // A native control that answers the notifications its parent receives about it (WM_COMMAND,
@@ -39,6 +42,8 @@ protected:
 class NotifyTarget {
 public:
     virtual std::optional<LRESULT> notified(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The code showed the window it lies in (see announceShown).
+    virtual void shown() {}
 
 protected:
     ~NotifyTarget() = default;
@@ -50,8 +55,8 @@ NotifyTarget* notifyTargetOf(HWND hwnd);
 // none) that paints double-buffered and hands raw input to its sink.
 HWND createHostWindow(WindowSink& sink, HWND parent);
 bool isHostWindow(HWND hwnd);
-// Tells `hwnd` and the visible host windows inside it, innermost first, that the code showed
-// them.
+// Tells `hwnd` and the visible host windows and native controls inside it, innermost first, that
+// the code showed them.
 void announceShown(HWND hwnd);
 
 // A hidden top-level window: the parent of controls not placed anywhere yet, the owner of the
