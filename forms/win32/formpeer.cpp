@@ -199,6 +199,8 @@ public:
         const bool wasShown = IsWindowVisible(m_frame);
         if (m_fitPending)
             fitNow();
+        if (!wasShown)
+            makeShownWindows();
         if (!m_centred) {
             m_centred = true;
             centre();

@@ -55,6 +55,7 @@ public:
                                  GetModuleHandleW(nullptr), nullptr);
         SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(*defaultFont())),
                      FALSE);
+        joinStack(parent);
         setNotifyTarget(m_hwnd, this);
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         m_classProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
@@ -139,10 +140,15 @@ public:
           m_chosen(std::move(chosen)) {}
 
     // The closed box exactly the given height; the list opens below it, tall enough for the
-    // entries.
+    // entries. A box off the screen is sized when shown: each sizing is a round of messages
+    // through the box and its list, and a form places it and fills it step by step.
     void setGeometry(const PixelRect& r) override {
         m_rect = r;
-        m_listPending = false;
+        if (!IsWindowVisible(m_hwnd)) {
+            m_sizePending = true;
+            return;
+        }
+        m_sizePending = false;
         const int fieldHeight =
             static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
         RECT closed{};
@@ -159,17 +165,12 @@ public:
     void insertItem(int index, const std::u16string& text) override {
         SendMessageW(m_hwnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(wide(text)));
-        // The list grows with its entries. A box not on the screen is sized once, when shown:
-        // each sizing is a round of messages through the box and its list.
-        if (m_rect.height > 0) {
-            if (IsWindowVisible(m_hwnd))
-                setGeometry(m_rect);
-            else
-                m_listPending = true;
-        }
+        // The list grows with its entries.
+        if (m_rect.height > 0)
+            setGeometry(m_rect);
     }
     void shown() override {
-        if (m_listPending)
+        if (m_sizePending)
             setGeometry(m_rect);
     }
     // The control's own changes are not told back to it.
@@ -203,7 +204,7 @@ private:
     std::function<void(int)> m_chosen;
     OleColor m_back = 0x80000005;
     PixelRect m_rect;
-    bool m_listPending = false; // entries came while off the screen
+    bool m_sizePending = false; // placed or filled while off the screen
 };
 
 // ---- Option button: the control chooses; the button only reports the user's wishes.

@@ -2,6 +2,7 @@
 
 #include "forms/win32/gdi.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -277,6 +278,19 @@ private:
 
 constexpr wchar_t FocusProperty[] = L"Alertwright.Focus";
 
+// The stacking order of the windows inside each peer's window, front first.
+std::unordered_map<const WindowPeerBase*, std::vector<WindowPeerBase*>>& stacks() {
+    static std::unordered_map<const WindowPeerBase*, std::vector<WindowPeerBase*>> all;
+    return all;
+}
+
+class HostPeer;
+// Host windows put off, in the order their peers were made (a container before its parts).
+std::vector<HostPeer*>& putOff() {
+    static std::vector<HostPeer*> peers;
+    return peers;
+}
+
 // Kept here rather than as window properties: the parent asks at every WM_CTLCOLOR... and
 // WM_COMMAND, and reading a property is a call into the window server each time.
 std::unordered_map<HWND, NotifyTarget*>& notifyTargets() {
@@ -427,10 +441,69 @@ HWND hwndOf(const WindowPeer* peer) {
 // --- WindowPeerBase ---
 
 WindowPeerBase::~WindowPeerBase() {
+    if (const auto it = stacks().find(m_stackParent); m_stackParent && it != stacks().end())
+        std::erase(it->second, this);
+    stacks().erase(this);
     if (m_hwnd && IsWindow(m_hwnd)) {
         if (isHostWindow(m_hwnd))
             SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
+    }
+}
+
+HWND WindowPeerBase::hwnd() const {
+    if (!m_hwnd)
+        const_cast<WindowPeerBase*>(this)->makeWindow();
+    return m_hwnd;
+}
+
+void WindowPeerBase::joinStack(WindowPeer* parent) {
+    m_stackParent = dynamic_cast<WindowPeerBase*>(parent);
+    if (m_stackParent)
+        stacks()[m_stackParent].push_back(this);
+}
+
+HWND WindowPeerBase::madeInFront() const {
+    if (!m_stackParent)
+        return nullptr;
+    const auto& stack = stacks()[m_stackParent];
+    const auto at = std::find(stack.begin(), stack.end(), this);
+    for (auto it = at; it != stack.begin();)
+        if ((*--it)->m_hwnd)
+            return (*it)->m_hwnd;
+    return nullptr;
+}
+
+bool WindowPeerBase::madeBehind() const {
+    if (!m_stackParent)
+        return false;
+    const auto& stack = stacks()[m_stackParent];
+    const auto at = std::find(stack.begin(), stack.end(), this);
+    return at != stack.end() &&
+           std::any_of(at + 1, stack.end(), [](const WindowPeerBase* p) { return p->m_hwnd; });
+}
+
+void WindowPeerBase::takeStackPlace() {
+    // Made behind its siblings; in the right place already when none made behind it.
+    if (m_hwnd && madeBehind()) {
+        HWND front = madeInFront();
+        SetWindowPos(m_hwnd, front ? front : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void WindowPeerBase::stackBehind(WindowPeerBase& front) {
+    if (!m_stackParent || m_stackParent != front.m_stackParent) {
+        SetWindowPos(hwnd(), front.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    auto& stack = stacks()[m_stackParent];
+    std::erase(stack, this);
+    stack.insert(std::find(stack.begin(), stack.end(), &front) + 1, this);
+    if (m_hwnd) {
+        HWND inFront = madeInFront();
+        SetWindowPos(m_hwnd, inFront ? inFront : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
@@ -445,6 +518,8 @@ void WindowPeerBase::setGeometry(const PixelRect& r) {
 
 void WindowPeerBase::setVisible(bool visible) {
     const bool was = (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible && !was)
+        makeShownWindows();
     ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
     // On the screen now: it and what it holds have been shown.
     if (visible && !was && IsWindowVisible(m_hwnd))
@@ -473,7 +548,13 @@ void WindowPeerBase::repaintNow() {
 }
 
 void WindowPeerBase::raise() {
-    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_stackParent) {
+        auto& stack = stacks()[m_stackParent];
+        std::erase(stack, this);
+        stack.insert(stack.begin(), this);
+    }
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void WindowPeerBase::setFocusable(bool focusable) {
@@ -511,6 +592,112 @@ PixelPoint WindowPeerBase::screenToClient(PixelPoint screen) const {
     return {p.x, p.y};
 }
 
+namespace {
+
+// The window of a windowed control inside another, made when it is first needed: one hidden
+// while its form is built (a kxButton's work surfaces) never is, and one shown with the form is
+// made in its final place, size and state instead of being moved and restyled there step by
+// step, each step a round of messages. The window exists whenever it could be on the screen.
+class HostPeer final : public WindowPeerBase {
+public:
+    HostPeer(WindowSink& sink, WindowPeer* parent)
+        : m_sink(sink), m_parent(dynamic_cast<WindowPeerBase*>(parent)) {
+        joinStack(parent);
+        putOff().push_back(this);
+        if (parentOnScreen())
+            makeWindow();
+    }
+    ~HostPeer() override { std::erase(putOff(), this); }
+
+    void makeWindow() override {
+        if (m_hwnd)
+            return;
+        std::erase(putOff(), this);
+        registerClasses();
+        // As createHostWindow makes it, with the state set meanwhile.
+        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                            (m_visible ? WS_VISIBLE : 0) | (m_enabled ? 0 : WS_DISABLED) |
+                            (m_focusable ? WS_TABSTOP : 0);
+        const PixelRect& r = m_geometry;
+        m_hwnd =
+            CreateWindowExW(m_focusable ? 0 : WS_EX_CONTROLPARENT, HostClass, L"", style, r.x, r.y,
+                            r.width, r.height, hwndOf(m_parent), nullptr, instance(), nullptr);
+        if (!m_hwnd)
+            return;
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_sink));
+        takeStackPlace();
+    }
+    bool wantsShowing() const { return !m_hwnd && m_visible; }
+
+    void setGeometry(const PixelRect& r) override {
+        if (m_hwnd)
+            WindowPeerBase::setGeometry(r);
+        else
+            m_geometry = r;
+    }
+    void setVisible(bool visible) override {
+        if (m_hwnd) {
+            WindowPeerBase::setVisible(visible);
+        } else if (visible && parentOnScreen()) {
+            makeWindow(); // hidden: shown and announced as any window is
+            WindowPeerBase::setVisible(true);
+        } else {
+            m_visible = visible;
+        }
+    }
+    bool isShown() const override { return m_hwnd && WindowPeerBase::isShown(); }
+    void setEnabled(bool enabled) override {
+        if (m_hwnd)
+            WindowPeerBase::setEnabled(enabled);
+        else
+            m_enabled = enabled;
+    }
+    void invalidate(const PixelRect& r) override {
+        if (m_hwnd)
+            WindowPeerBase::invalidate(r);
+    }
+    void repaintNow() override {
+        if (m_hwnd)
+            WindowPeerBase::repaintNow();
+    }
+    void setFocusable(bool focusable) override {
+        if (m_hwnd)
+            WindowPeerBase::setFocusable(focusable);
+        else
+            m_focusable = focusable;
+    }
+    void setFocus() override {
+        makeWindow();
+        WindowPeerBase::setFocus();
+    }
+    bool hasFocus() const override { return m_hwnd && WindowPeerBase::hasFocus(); }
+    PixelPoint screenToClient(PixelPoint screen) const override {
+        hwnd();
+        return WindowPeerBase::screenToClient(screen);
+    }
+
+private:
+    bool parentOnScreen() const {
+        return m_parent && m_parent->madeWindow() && IsWindowVisible(m_parent->hwnd());
+    }
+
+    WindowSink& m_sink;
+    WindowPeerBase* m_parent;
+    bool m_visible = true;
+    bool m_enabled = true;
+    bool m_focusable = false;
+};
+
+} // namespace
+
+void makeShownWindows() {
+    // Copied: making one takes it off the list.
+    const std::vector<HostPeer*> pending = putOff();
+    for (HostPeer* peer : pending)
+        if (peer->wantsShowing())
+            peer->makeWindow();
+}
+
 } // namespace forms::win32
 
 // --- What the backend creates ---
@@ -520,8 +707,9 @@ namespace forms {
 namespace backend {
 
 std::unique_ptr<WindowPeer> createWindowPeer(WindowSink& sink, WindowPeer* parent) {
-    return std::make_unique<win32::WindowPeerBase>(
-        win32::createHostWindow(sink, win32::hwndOf(parent)));
+    if (parent)
+        return std::make_unique<win32::HostPeer>(sink, parent);
+    return std::make_unique<win32::WindowPeerBase>(win32::createHostWindow(sink, nullptr));
 }
 
 std::unique_ptr<TimerPeer> createTimerPeer(std::function<void()> tick) {
@@ -541,14 +729,14 @@ void post(std::function<void()> task) {
 
 void setTabOrder(const std::vector<WindowPeer*>& order) {
     // The dialog keys walk the windows in their stacking order.
-    HWND previous = nullptr;
+    win32::WindowPeerBase* previous = nullptr;
     for (WindowPeer* peer : order) {
-        HWND hwnd = win32::hwndOf(peer);
-        if (!hwnd)
+        auto* p = dynamic_cast<win32::WindowPeerBase*>(peer);
+        if (!p)
             continue;
         if (previous)
-            SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = hwnd;
+            p->stackBehind(*previous);
+        previous = p;
     }
 }
 
