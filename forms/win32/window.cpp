@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 #include <windowsx.h>
 
@@ -18,6 +19,7 @@ namespace {
 constexpr wchar_t HostClass[] = L"AlertwrightHost";
 constexpr wchar_t TaskClass[] = L"AlertwrightTasks";
 constexpr UINT RunTasks = WM_APP + 1;
+constexpr UINT PaintMarked = WM_APP + 2;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -207,7 +209,22 @@ std::deque<std::function<void()>>& tasks() {
     return queue;
 }
 
+// Windows with parts marked for painting and not yet handed to the system. A layout or a new look
+// marks a dozen parts of a window at once, and each mark handed over is a call into the window
+// server; gathered, they go as one per window, before the event loop paints.
+std::vector<WindowPeerBase*>& marked() {
+    static std::vector<WindowPeerBase*> peers;
+    return peers;
+}
+bool g_markedPosted = false;
+
 LRESULT CALLBACK taskProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PaintMarked) {
+        g_markedPosted = false;
+        for (WindowPeerBase* peer : std::exchange(marked(), {}))
+            peer->handOverMarks();
+        return 0;
+    }
     if (message != RunTasks)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     // Only those posted before this message: one posted meanwhile waits for its own.
@@ -441,6 +458,7 @@ HWND hwndOf(const WindowPeer* peer) {
 // --- WindowPeerBase ---
 
 WindowPeerBase::~WindowPeerBase() {
+    std::erase(marked(), this);
     if (const auto it = stacks().find(m_stackParent); m_stackParent && it != stacks().end())
         std::erase(it->second, this);
     stacks().erase(this);
@@ -537,13 +555,37 @@ void WindowPeerBase::setEnabled(bool enabled) {
 void WindowPeerBase::invalidate(const PixelRect& r) {
     // A window off the screen is painted whole when it is shown. Marking it now would cost a
     // call into the window server each time, and a work surface marks every pixel it draws.
-    if (!IsWindowVisible(m_hwnd))
+    if (r.isEmpty() || !IsWindowVisible(m_hwnd))
         return;
-    const RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
+    if (!m_marked.isEmpty()) {
+        const int right = std::max(m_marked.x + m_marked.width, r.x + r.width);
+        const int bottom = std::max(m_marked.y + m_marked.height, r.y + r.height);
+        m_marked.x = std::min(m_marked.x, r.x);
+        m_marked.y = std::min(m_marked.y, r.y);
+        m_marked.width = right - m_marked.x;
+        m_marked.height = bottom - m_marked.y;
+        return;
+    }
+    m_marked = r;
+    marked().push_back(this);
+    if (!g_markedPosted)
+        g_markedPosted = PostMessageW(messageWindow(), PaintMarked, 0, 0) != FALSE;
+    if (!g_markedPosted) // the queue is full: at once
+        handOverMarks();
+}
+
+void WindowPeerBase::handOverMarks() {
+    if (m_marked.isEmpty())
+        return;
+    const RECT rect{m_marked.x, m_marked.y, m_marked.x + m_marked.width,
+                    m_marked.y + m_marked.height};
+    m_marked = {};
+    std::erase(marked(), this);
     InvalidateRect(m_hwnd, &rect, FALSE);
 }
 
 void WindowPeerBase::repaintNow() {
+    handOverMarks();
     UpdateWindow(m_hwnd);
 }
 

@@ -35,6 +35,8 @@ public:
 
     // Directly behind `front` in the stacking order, where Tab comes to it next.
     void stackBehind(WindowPeerBase& front);
+    // Hands the parts marked for painting (gathered by invalidate) to the system.
+    void handOverMarks();
 
 protected:
     // Takes a place among the windows of `parent`'s peer, behind them, where the system puts a
@@ -48,6 +50,7 @@ protected:
 
     HWND m_hwnd;
     PixelRect m_geometry; // as last set
+    PixelRect m_marked;   // marked for painting, not yet handed over
 
 private:
     // The nearest sibling in front of it that has its window, and whether one behind it has.
