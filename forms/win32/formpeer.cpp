@@ -200,7 +200,7 @@ public:
         if (m_fitPending)
             fitNow();
         if (!wasShown)
-            makeShownWindows();
+            prepareShowing(m_frame);
         if (!m_centred) {
             m_centred = true;
             centre();

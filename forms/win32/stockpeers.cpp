@@ -140,27 +140,13 @@ public:
           m_chosen(std::move(chosen)) {}
 
     // The closed box exactly the given height; the list opens below it, tall enough for the
-    // entries. A box off the screen is sized when shown: each sizing is a round of messages
-    // through the box and its list, and a form places it and fills it step by step.
+    // entries. A box off the screen is sized just before it is shown: each sizing is a round of
+    // messages through the box and its list, and a form places it and fills it step by step.
     void setGeometry(const PixelRect& r) override {
         m_rect = r;
-        if (!IsWindowVisible(m_hwnd)) {
-            m_sizePending = true;
-            return;
-        }
-        m_sizePending = false;
-        const int fieldHeight =
-            static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        RECT closed{};
-        GetWindowRect(m_hwnd, &closed);
-        const int closedHeight = closed.bottom - closed.top;
-        if (closedHeight > 0 && closedHeight != r.height && fieldHeight + r.height > closedHeight)
-            SendMessageW(m_hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         fieldHeight + r.height - closedHeight);
-        const int itemHeight = static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, 0, 0));
-        const int count = static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));
-        SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width,
-                     r.height + itemHeight * std::max(count, 1) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+        m_sizePending = !IsWindowVisible(m_hwnd);
+        if (!m_sizePending)
+            place();
     }
     void insertItem(int index, const std::u16string& text) override {
         SendMessageW(m_hwnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
@@ -169,10 +155,13 @@ public:
         if (m_rect.height > 0)
             setGeometry(m_rect);
     }
-    void shown() override {
-        if (m_sizePending)
-            setGeometry(m_rect);
+    void showing() override {
+        if (m_sizePending) {
+            m_sizePending = false;
+            place();
+        }
     }
+
     // The control's own changes are not told back to it.
     void setListIndex(int index) override {
         SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -201,6 +190,22 @@ protected:
     }
 
 private:
+    void place() {
+        const PixelRect& r = m_rect;
+        const int fieldHeight =
+            static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        RECT closed{};
+        GetWindowRect(m_hwnd, &closed);
+        const int closedHeight = closed.bottom - closed.top;
+        if (closedHeight > 0 && closedHeight != r.height && fieldHeight + r.height > closedHeight)
+            SendMessageW(m_hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         fieldHeight + r.height - closedHeight);
+        const int itemHeight = static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, 0, 0));
+        const int count = static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));
+        SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width,
+                     r.height + itemHeight * std::max(count, 1) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     std::function<void(int)> m_chosen;
     OleColor m_back = 0x80000005;
     PixelRect m_rect;

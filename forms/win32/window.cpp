@@ -380,20 +380,14 @@ void announceShown(HWND hwnd) {
         for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             if (IsWindowVisible(c))
                 self(self, c);
-        if (isHostWindow(w) || notifyTargetOf(w))
+        if (isHostWindow(w))
             order.push_back(w);
     };
     gather(gather, hwnd);
-    for (HWND w : order) {
-        if (!IsWindow(w) || !IsWindowVisible(w))
-            continue;
-        if (!isHostWindow(w)) {
-            if (NotifyTarget* target = notifyTargetOf(w))
-                target->shown();
-        } else if (WindowSink* sink = sinkOf(w)) {
-            sink->shown();
-        }
-    }
+    for (HWND w : order)
+        if (IsWindow(w) && IsWindowVisible(w))
+            if (WindowSink* sink = sinkOf(w))
+                sink->shown();
 }
 
 KeyModifiers currentModifiers() {
@@ -537,7 +531,7 @@ void WindowPeerBase::setGeometry(const PixelRect& r) {
 void WindowPeerBase::setVisible(bool visible) {
     const bool was = (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (visible && !was)
-        makeShownWindows();
+        prepareShowing(m_hwnd);
     ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
     // On the screen now: it and what it holds have been shown.
     if (visible && !was && IsWindowVisible(m_hwnd))
@@ -732,12 +726,15 @@ private:
 
 } // namespace
 
-void makeShownWindows() {
+void prepareShowing(HWND root) {
     // Copied: making one takes it off the list.
     const std::vector<HostPeer*> pending = putOff();
     for (HostPeer* peer : pending)
         if (peer->wantsShowing())
             peer->makeWindow();
+    for (const auto& [hwnd, target] : notifyTargets())
+        if (hwnd == root || IsChild(root, hwnd))
+            target->showing();
 }
 
 } // namespace forms::win32

@@ -65,8 +65,8 @@ private:
 class NotifyTarget {
 public:
     virtual std::optional<LRESULT> notified(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // The code showed the window it lies in (see announceShown).
-    virtual void shown() {}
+    // The window it lies in is about to be shown (see prepareShowing).
+    virtual void showing() {}
 
 protected:
     ~NotifyTarget() = default;
@@ -78,11 +78,11 @@ NotifyTarget* notifyTargetOf(HWND hwnd);
 // none) that paints double-buffered and hands raw input to its sink.
 HWND createHostWindow(WindowSink& sink, HWND parent);
 bool isHostWindow(HWND hwnd);
-// Makes the host windows put off that are to be seen: before a window is shown, the ones that may
-// lie in it.
-void makeShownWindows();
-// Tells `hwnd` and the visible host windows and native controls inside it, innermost first, that
-// the code showed them.
+// Before `root` is shown: makes the host windows put off that are to be seen (the ones that may
+// lie in it), and lets the native controls in it finish what they put off while hidden.
+void prepareShowing(HWND root);
+// Tells `hwnd` and the visible host windows inside it, innermost first, that the code showed
+// them.
 void announceShown(HWND hwnd);
 
 // A hidden top-level window: the parent of controls not placed anywhere yet, the owner of the
