@@ -33,6 +33,7 @@ void PictureBox::setPicture(PictureRef picture) {
 }
 
 OleColor PictureBox::Point(int x, int y) const {
+    makeImage();
     if (!m_image.valid(x, y))
         return 0xFFFFFFFFu;
     return pixelColor(m_image.pixel(x, y));
@@ -40,6 +41,7 @@ OleColor PictureBox::Point(int x, int y) const {
 
 void PictureBox::PSet(int x, int y, OleColor c) {
     const std::uint32_t color = opaquePixel(c); // checks c first, even for a pixel outside
+    makeImage();
     if (!m_image.valid(x, y))
         return;
     m_image.setPixel(x, y, color);
@@ -49,6 +51,7 @@ void PictureBox::PSet(int x, int y, OleColor c) {
 void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
     if (!hasImage(picture))
         throw RuntimeError(u"Invalid picture");
+    makeImage();
     if (m_image.isNull())
         return;
     m_image.draw(picture->image(), x, y);
@@ -56,28 +59,52 @@ void PictureBox::PaintPicture(const PictureRef& picture, int x, int y) {
 }
 
 void PictureBox::Cls() {
-    m_image.fill(opaquePixel(m_backColor));
+    if (hasImage(m_picture)) {
+        // Grown later, it shows the stored picture where it grows.
+        makeImage();
+        m_image.fill(opaquePixel(m_backColor));
+    } else {
+        m_image = PixelImage();
+        m_backgroundOnly = true;
+    }
     invalidate();
 }
 
 PictureRef PictureBox::Image() const {
     // A copy: later drawing leaves it alone.
-    return makePicture(m_image);
+    return makePicture(drawnImage());
+}
+
+const PixelImage& PictureBox::drawnImage() const {
+    makeImage();
+    return m_image;
+}
+
+void PictureBox::makeImage() const {
+    if (!m_backgroundOnly)
+        return;
+    m_backgroundOnly = false;
+    m_image = PixelImage(pixelRect().width, pixelRect().height, opaquePixel(m_backColor));
 }
 
 void PictureBox::rebuild() {
-    const int w = pixelRect().width, h = pixelRect().height;
-    if (m_image.width != w || m_image.height != h)
-        m_image = PixelImage(w, h);
-    m_image.fill(opaquePixel(m_backColor));
-    if (hasImage(m_picture))
+    if (hasImage(m_picture)) {
+        const int w = pixelRect().width, h = pixelRect().height;
+        if (m_image.width != w || m_image.height != h)
+            m_image = PixelImage(w, h);
+        m_image.fill(opaquePixel(m_backColor));
         m_image.draw(m_picture->image(), 0, 0);
+        m_backgroundOnly = false;
+    } else {
+        m_image = PixelImage();
+        m_backgroundOnly = true;
+    }
     invalidate();
 }
 
 void PictureBox::resizeImage() {
     const int w = pixelRect().width, h = pixelRect().height;
-    if (m_image.width == w && m_image.height == h)
+    if (m_backgroundOnly || (m_image.width == w && m_image.height == h))
         return;
     // Background + stored picture, then whatever of the old drawing still fits on top.
     const PixelImage old = std::move(m_image);
@@ -93,10 +120,14 @@ void PictureBox::geometryChanged() {
 }
 
 void PictureBox::paintBackground(Surface& surface) const {
-    surface.drawImage(m_image, 0, 0);
-    // Anything beyond the image (a size not yet followed) shows the background.
     const PixelRect r = pixelRect();
     const std::uint32_t back = opaquePixel(m_backColor);
+    if (m_backgroundOnly) {
+        surface.fillRect({0, 0, r.width, r.height}, back);
+        return;
+    }
+    surface.drawImage(m_image, 0, 0);
+    // Anything beyond the image (a size not yet followed) shows the background.
     if (r.width > m_image.width)
         surface.fillRect({m_image.width, 0, r.width - m_image.width, r.height}, back);
     if (r.height > m_image.height)

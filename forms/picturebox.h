@@ -32,7 +32,7 @@ public:
     void Cls();
     // Snapshot of the drawn image; later drawing does not change it.
     PictureRef Image() const;
-    const PixelImage& drawnImage() const { return m_image; }
+    const PixelImage& drawnImage() const;
 
     float ScaleLeft() const { return 0; }
     float ScaleTop() const { return 0; }
@@ -54,10 +54,16 @@ private:
     void rebuild();
     // Follows the control's pixel size, keeping what fits.
     void resizeImage();
+    // Makes the drawn image of a box that was the background alone.
+    void makeImage() const;
 
     OleColor m_backColor = 0x8000000F;
     PictureRef m_picture;
-    PixelImage m_image; // opaque
+    // Opaque. Made only once something is drawn or read: until then the box is its background
+    // alone and is painted as such. A box is placed and resized several times while a form is
+    // built, and a buffer at every size would be work and memory for nothing.
+    mutable PixelImage m_image;
+    mutable bool m_backgroundOnly = true;
 };
 
 } // namespace forms

@@ -21,8 +21,12 @@ bool isSingleLineEdit(HWND hwnd) {
 
 // Tab, Enter and Esc in a form's window: true when the key was used up.
 bool dialogKey(HWND root, MSG& msg) {
+    // Every message passes here, the caret's blink among them: the keyboard's state is a call
+    // into the window server, asked only for a key.
+    if (msg.message != WM_KEYDOWN)
+        return false;
     const KeyModifiers held = currentModifiers();
-    if (msg.message != WM_KEYDOWN || held.control || held.alt)
+    if (held.control || held.alt)
         return false;
     HWND focus = GetFocus();
     switch (msg.wParam) {

@@ -197,6 +197,10 @@ public:
 
     void show() override {
         const bool wasShown = IsWindowVisible(m_frame);
+        if (m_fitPending)
+            fitNow();
+        if (!wasShown)
+            prepareShowing(m_frame);
         if (!m_centred) {
             m_centred = true;
             centre();
@@ -236,9 +240,7 @@ public:
         SetWindowLongPtrW(m_frame, GWLP_HWNDPARENT,
                           reinterpret_cast<LONG_PTR>(
                               style == BorderStyle::FixedDialog ? parkingWindow() : nullptr));
-        SetWindowPos(m_frame, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        fit();
+        fit(); // the new frame is taken in there
     }
     std::unique_ptr<MenuPeer> addMenu(const std::u16string& caption) override {
         if (!m_menus->bar) {
@@ -248,8 +250,7 @@ public:
         HMENU menu = CreatePopupMenu();
         AppendMenuW(m_menus->bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
                     wide(caption));
-        DrawMenuBar(m_frame);
-        fit();
+        fit(); // the menu bar is laid out again there
         return std::make_unique<Win32MenuPeer>(m_menus, menu);
     }
     // Posted: the menu's keyboard mode runs a loop of its own until it closes.
@@ -373,16 +374,26 @@ private:
         SetFocus(focus ? focus : frame);
     }
 
-    // The client area exactly its size below the menu bar.
+    // The client area exactly its size below the menu bar. Off the screen the frame waits until
+    // it is shown: while a form is built its size, style and menus come one by one, and each
+    // fitting of a top-level window is a long round of messages.
     void fit() {
+        if (IsWindowVisible(m_frame))
+            fitNow();
+        else
+            m_fitPending = true;
+    }
+    void fitNow() {
+        m_fitPending = false;
         const int w = m_client.cx, h = m_client.cy;
         RECT r{0, 0, w, h};
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(m_frame, GWL_STYLE));
         const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(m_frame, GWL_EXSTYLE));
         AdjustWindowRectEx(&r, style, m_menus->bar != nullptr, exStyle);
         int frameW = r.right - r.left, frameH = r.bottom - r.top;
+        // Frame changed: a new style or menu bar takes its place in the non-client area.
         SetWindowPos(m_frame, nullptr, 0, 0, frameW, frameH,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         // A menu bar that wraps onto a second line is taller than the estimate: correct once.
         RECT client{};
         GetClientRect(m_frame, &client);
@@ -442,6 +453,7 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     bool m_centred = false;
+    bool m_fitPending = false;
     bool m_checkPending = false;
     std::shared_ptr<int> m_alive = std::make_shared<int>();
 };

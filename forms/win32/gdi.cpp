@@ -125,7 +125,9 @@ void DibSurface::restore() {
 namespace forms::platform {
 
 TextSize measureText(const StdFont& font, const std::u16string& text) {
-    HDC dc = GetDC(nullptr);
+    // A memory DC of the screen, kept: it measures as the screen's own DC does, which would be
+    // fetched from the window server at each call (a layout measures its labels many times).
+    static HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, win32::fontHandle(font));
     SIZE size{};
     GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.c_str()),
@@ -133,7 +135,6 @@ TextSize measureText(const StdFont& font, const std::u16string& text) {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return {static_cast<float>(size.cx), static_cast<float>(tm.tmHeight)};
 }
 

@@ -16,6 +16,16 @@ float logicalDpi(int axis) {
     return dpi > 0 ? static_cast<float>(dpi) : 96.0f;
 }
 
+// The system's DPI is fixed for the session, and every placement in twips asks for it: once.
+float logicalDpiX() {
+    static const float dpi = logicalDpi(LOGPIXELSX);
+    return dpi;
+}
+float logicalDpiY() {
+    static const float dpi = logicalDpi(LOGPIXELSY);
+    return dpi;
+}
+
 // The CT_CTYPE1 class of a character; a code point beyond the Basic Multilingual Plane is
 // classed by its high surrogate, which is neither letter nor number.
 WORD characterType(char32_t c) {
@@ -42,10 +52,10 @@ OleColor systemColorRgb(int index) {
 }
 
 float twipsPerPixelX() {
-    return 1440.0f / logicalDpi(LOGPIXELSX);
+    return 1440.0f / logicalDpiX();
 }
 float twipsPerPixelY() {
-    return 1440.0f / logicalDpi(LOGPIXELSY);
+    return 1440.0f / logicalDpiY();
 }
 
 int toCp1251(char16_t ch) {

@@ -1,13 +1,15 @@
 // The stock controls' peers: the system's own EDIT, COMBOBOX and BUTTON controls. Each answers
 // the notifications its parent receives about it, and a subclass takes the keys and focus
 // changes it must report.
+// The subclass replaces the window procedure itself and finds its peer in GWLP_USERDATA:
+// SetWindowSubclass looks its data up as a window property at every message, a call into the
+// window server each time.
 
 #include "forms/color.h"
 #include "forms/stdfont.h"
 #include "forms/win32/gdi.h"
 #include "forms/win32/window.h"
 
-#include <commctrl.h>
 #include <map>
 
 namespace forms::win32 {
@@ -53,11 +55,15 @@ public:
                                  GetModuleHandleW(nullptr), nullptr);
         SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(*defaultFont())),
                      FALSE);
+        joinStack(parent);
         setNotifyTarget(m_hwnd, this);
-        SetWindowSubclass(m_hwnd, &NativePeer::subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        m_classProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativePeer::subclassProc)));
     }
     ~NativePeer() override {
-        RemoveWindowSubclass(m_hwnd, &NativePeer::subclassProc, 1);
+        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_classProc));
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         setNotifyTarget(m_hwnd, nullptr);
     }
 
@@ -65,7 +71,7 @@ protected:
     // The control's own messages; nullopt: its class handles them.
     virtual std::optional<LRESULT> controlMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
     LRESULT byClass(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefSubclassProc(m_hwnd, message, wParam, lParam);
+        return CallWindowProcW(m_classProc, m_hwnd, message, wParam, lParam);
     }
 
     // The colours of a control painted on a background of its own.
@@ -77,14 +83,17 @@ protected:
     }
 
 private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR self) {
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<NativePeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (!self)
+            return DefWindowProcW(hwnd, message, wParam, lParam);
         return guarded([&] {
-            const auto answer =
-                reinterpret_cast<NativePeer*>(self)->controlMessage(message, wParam, lParam);
-            return answer ? *answer : DefSubclassProc(hwnd, message, wParam, lParam);
+            const auto answer = self->controlMessage(message, wParam, lParam);
+            return answer ? *answer : self->byClass(message, wParam, lParam);
         });
     }
+
+    WNDPROC m_classProc = nullptr;
 };
 
 // ---- Text box
@@ -131,28 +140,28 @@ public:
           m_chosen(std::move(chosen)) {}
 
     // The closed box exactly the given height; the list opens below it, tall enough for the
-    // entries.
+    // entries. A box off the screen is sized just before it is shown: each sizing is a round of
+    // messages through the box and its list, and a form places it and fills it step by step.
     void setGeometry(const PixelRect& r) override {
         m_rect = r;
-        const int fieldHeight =
-            static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        RECT closed{};
-        GetWindowRect(m_hwnd, &closed);
-        const int closedHeight = closed.bottom - closed.top;
-        if (closedHeight > 0 && closedHeight != r.height && fieldHeight + r.height > closedHeight)
-            SendMessageW(m_hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         fieldHeight + r.height - closedHeight);
-        const int itemHeight = static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, 0, 0));
-        const int count = static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));
-        SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width,
-                     r.height + itemHeight * std::max(count, 1) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+        m_sizePending = !IsWindowVisible(m_hwnd);
+        if (!m_sizePending)
+            place();
     }
     void insertItem(int index, const std::u16string& text) override {
         SendMessageW(m_hwnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(wide(text)));
+        // The list grows with its entries.
         if (m_rect.height > 0)
             setGeometry(m_rect);
     }
+    void showing() override {
+        if (m_sizePending) {
+            m_sizePending = false;
+            place();
+        }
+    }
+
     // The control's own changes are not told back to it.
     void setListIndex(int index) override {
         SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -181,9 +190,26 @@ protected:
     }
 
 private:
+    void place() {
+        const PixelRect& r = m_rect;
+        const int fieldHeight =
+            static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        RECT closed{};
+        GetWindowRect(m_hwnd, &closed);
+        const int closedHeight = closed.bottom - closed.top;
+        if (closedHeight > 0 && closedHeight != r.height && fieldHeight + r.height > closedHeight)
+            SendMessageW(m_hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         fieldHeight + r.height - closedHeight);
+        const int itemHeight = static_cast<int>(SendMessageW(m_hwnd, CB_GETITEMHEIGHT, 0, 0));
+        const int count = static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));
+        SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width,
+                     r.height + itemHeight * std::max(count, 1) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     std::function<void(int)> m_chosen;
     OleColor m_back = 0x80000005;
     PixelRect m_rect;
+    bool m_sizePending = false; // placed or filled while off the screen
 };
 
 // ---- Option button: the control chooses; the button only reports the user's wishes.

@@ -2,10 +2,13 @@
 
 #include "forms/win32/gdi.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 #include <windowsx.h>
 
@@ -16,6 +19,7 @@ namespace {
 constexpr wchar_t HostClass[] = L"AlertwrightHost";
 constexpr wchar_t TaskClass[] = L"AlertwrightTasks";
 constexpr UINT RunTasks = WM_APP + 1;
+constexpr UINT PaintMarked = WM_APP + 2;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -88,6 +92,11 @@ LRESULT hostMessage(HWND hwnd, WindowSink& sink, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // everything is painted in WM_PAINT
+    case WM_NCPAINT:
+        // A child host window has no frame to paint; the default would still fetch a DC for it.
+        if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)
+            return 0;
+        break;
     case WM_PAINT:
         paint(hwnd, sink);
         return 0;
@@ -200,7 +209,22 @@ std::deque<std::function<void()>>& tasks() {
     return queue;
 }
 
+// Windows with parts marked for painting and not yet handed to the system. A layout or a new look
+// marks a dozen parts of a window at once, and each mark handed over is a call into the window
+// server; gathered, they go as one per window, before the event loop paints.
+std::vector<WindowPeerBase*>& marked() {
+    static std::vector<WindowPeerBase*> peers;
+    return peers;
+}
+bool g_markedPosted = false;
+
 LRESULT CALLBACK taskProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PaintMarked) {
+        g_markedPosted = false;
+        for (WindowPeerBase* peer : std::exchange(marked(), {}))
+            peer->handOverMarks();
+        return 0;
+    }
     if (message != RunTasks)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     // Only those posted before this message: one posted meanwhile waits for its own.
@@ -270,7 +294,26 @@ private:
 };
 
 constexpr wchar_t FocusProperty[] = L"Alertwright.Focus";
-constexpr wchar_t NotifyProperty[] = L"Alertwright.Notify";
+
+// The stacking order of the windows inside each peer's window, front first.
+std::unordered_map<const WindowPeerBase*, std::vector<WindowPeerBase*>>& stacks() {
+    static std::unordered_map<const WindowPeerBase*, std::vector<WindowPeerBase*>> all;
+    return all;
+}
+
+class HostPeer;
+// Host windows put off, in the order their peers were made (a container before its parts).
+std::vector<HostPeer*>& putOff() {
+    static std::vector<HostPeer*> peers;
+    return peers;
+}
+
+// Kept here rather than as window properties: the parent asks at every WM_CTLCOLOR... and
+// WM_COMMAND, and reading a property is a call into the window server each time.
+std::unordered_map<HWND, NotifyTarget*>& notifyTargets() {
+    static std::unordered_map<HWND, NotifyTarget*> targets;
+    return targets;
+}
 
 } // namespace
 
@@ -304,13 +347,14 @@ HWND parkingWindow() {
 
 void setNotifyTarget(HWND hwnd, NotifyTarget* target) {
     if (target)
-        SetPropW(hwnd, NotifyProperty, target);
+        notifyTargets()[hwnd] = target;
     else
-        RemovePropW(hwnd, NotifyProperty);
+        notifyTargets().erase(hwnd);
 }
 
 NotifyTarget* notifyTargetOf(HWND hwnd) {
-    return static_cast<NotifyTarget*>(GetPropW(hwnd, NotifyProperty));
+    const auto it = notifyTargets().find(hwnd);
+    return it == notifyTargets().end() ? nullptr : it->second;
 }
 
 void setSavedFocus(HWND root, HWND focus) {
@@ -408,6 +452,10 @@ HWND hwndOf(const WindowPeer* peer) {
 // --- WindowPeerBase ---
 
 WindowPeerBase::~WindowPeerBase() {
+    std::erase(marked(), this);
+    if (const auto it = stacks().find(m_stackParent); m_stackParent && it != stacks().end())
+        std::erase(it->second, this);
+    stacks().erase(this);
     if (m_hwnd && IsWindow(m_hwnd)) {
         if (isHostWindow(m_hwnd))
             SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
@@ -415,12 +463,75 @@ WindowPeerBase::~WindowPeerBase() {
     }
 }
 
+HWND WindowPeerBase::hwnd() const {
+    if (!m_hwnd)
+        const_cast<WindowPeerBase*>(this)->makeWindow();
+    return m_hwnd;
+}
+
+void WindowPeerBase::joinStack(WindowPeer* parent) {
+    m_stackParent = dynamic_cast<WindowPeerBase*>(parent);
+    if (m_stackParent)
+        stacks()[m_stackParent].push_back(this);
+}
+
+HWND WindowPeerBase::madeInFront() const {
+    if (!m_stackParent)
+        return nullptr;
+    const auto& stack = stacks()[m_stackParent];
+    const auto at = std::find(stack.begin(), stack.end(), this);
+    for (auto it = at; it != stack.begin();)
+        if ((*--it)->m_hwnd)
+            return (*it)->m_hwnd;
+    return nullptr;
+}
+
+bool WindowPeerBase::madeBehind() const {
+    if (!m_stackParent)
+        return false;
+    const auto& stack = stacks()[m_stackParent];
+    const auto at = std::find(stack.begin(), stack.end(), this);
+    return at != stack.end() &&
+           std::any_of(at + 1, stack.end(), [](const WindowPeerBase* p) { return p->m_hwnd; });
+}
+
+void WindowPeerBase::takeStackPlace() {
+    // Made behind its siblings; in the right place already when none made behind it.
+    if (m_hwnd && madeBehind()) {
+        HWND front = madeInFront();
+        SetWindowPos(m_hwnd, front ? front : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void WindowPeerBase::stackBehind(WindowPeerBase& front) {
+    if (!m_stackParent || m_stackParent != front.m_stackParent) {
+        SetWindowPos(hwnd(), front.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    auto& stack = stacks()[m_stackParent];
+    std::erase(stack, this);
+    stack.insert(std::find(stack.begin(), stack.end(), &front) + 1, this);
+    if (m_hwnd) {
+        HWND inFront = madeInFront();
+        SetWindowPos(m_hwnd, inFront ? inFront : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 void WindowPeerBase::setGeometry(const PixelRect& r) {
+    // A layout moves its parts to where they are again and again; only a change is worth a
+    // round of messages.
+    if (m_geometry == r)
+        return;
+    m_geometry = r;
     SetWindowPos(m_hwnd, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowPeerBase::setVisible(bool visible) {
     const bool was = (GetWindowLongPtrW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible && !was)
+        prepareShowing(m_hwnd);
     ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
     // On the screen now: it and what it holds have been shown.
     if (visible && !was && IsWindowVisible(m_hwnd))
@@ -436,16 +547,50 @@ void WindowPeerBase::setEnabled(bool enabled) {
 }
 
 void WindowPeerBase::invalidate(const PixelRect& r) {
-    const RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
+    // A window off the screen is painted whole when it is shown. Marking it now would cost a
+    // call into the window server each time, and a work surface marks every pixel it draws.
+    if (r.isEmpty() || !IsWindowVisible(m_hwnd))
+        return;
+    if (!m_marked.isEmpty()) {
+        const int right = std::max(m_marked.x + m_marked.width, r.x + r.width);
+        const int bottom = std::max(m_marked.y + m_marked.height, r.y + r.height);
+        m_marked.x = std::min(m_marked.x, r.x);
+        m_marked.y = std::min(m_marked.y, r.y);
+        m_marked.width = right - m_marked.x;
+        m_marked.height = bottom - m_marked.y;
+        return;
+    }
+    m_marked = r;
+    marked().push_back(this);
+    if (!g_markedPosted)
+        g_markedPosted = PostMessageW(messageWindow(), PaintMarked, 0, 0) != FALSE;
+    if (!g_markedPosted) // the queue is full: at once
+        handOverMarks();
+}
+
+void WindowPeerBase::handOverMarks() {
+    if (m_marked.isEmpty())
+        return;
+    const RECT rect{m_marked.x, m_marked.y, m_marked.x + m_marked.width,
+                    m_marked.y + m_marked.height};
+    m_marked = {};
+    std::erase(marked(), this);
     InvalidateRect(m_hwnd, &rect, FALSE);
 }
 
 void WindowPeerBase::repaintNow() {
+    handOverMarks();
     UpdateWindow(m_hwnd);
 }
 
 void WindowPeerBase::raise() {
-    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_stackParent) {
+        auto& stack = stacks()[m_stackParent];
+        std::erase(stack, this);
+        stack.insert(stack.begin(), this);
+    }
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void WindowPeerBase::setFocusable(bool focusable) {
@@ -483,6 +628,115 @@ PixelPoint WindowPeerBase::screenToClient(PixelPoint screen) const {
     return {p.x, p.y};
 }
 
+namespace {
+
+// The window of a windowed control inside another, made when it is first needed: one hidden
+// while its form is built (a kxButton's work surfaces) never is, and one shown with the form is
+// made in its final place, size and state instead of being moved and restyled there step by
+// step, each step a round of messages. The window exists whenever it could be on the screen.
+class HostPeer final : public WindowPeerBase {
+public:
+    HostPeer(WindowSink& sink, WindowPeer* parent)
+        : m_sink(sink), m_parent(dynamic_cast<WindowPeerBase*>(parent)) {
+        joinStack(parent);
+        putOff().push_back(this);
+        if (parentOnScreen())
+            makeWindow();
+    }
+    ~HostPeer() override { std::erase(putOff(), this); }
+
+    void makeWindow() override {
+        if (m_hwnd)
+            return;
+        std::erase(putOff(), this);
+        registerClasses();
+        // As createHostWindow makes it, with the state set meanwhile.
+        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                            (m_visible ? WS_VISIBLE : 0) | (m_enabled ? 0 : WS_DISABLED) |
+                            (m_focusable ? WS_TABSTOP : 0);
+        const PixelRect& r = m_geometry;
+        m_hwnd =
+            CreateWindowExW(m_focusable ? 0 : WS_EX_CONTROLPARENT, HostClass, L"", style, r.x, r.y,
+                            r.width, r.height, hwndOf(m_parent), nullptr, instance(), nullptr);
+        if (!m_hwnd)
+            return;
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_sink));
+        takeStackPlace();
+    }
+    bool wantsShowing() const { return !m_hwnd && m_visible; }
+
+    void setGeometry(const PixelRect& r) override {
+        if (m_hwnd)
+            WindowPeerBase::setGeometry(r);
+        else
+            m_geometry = r;
+    }
+    void setVisible(bool visible) override {
+        if (m_hwnd) {
+            WindowPeerBase::setVisible(visible);
+        } else if (visible && parentOnScreen()) {
+            makeWindow(); // hidden: shown and announced as any window is
+            WindowPeerBase::setVisible(true);
+        } else {
+            m_visible = visible;
+        }
+    }
+    bool isShown() const override { return m_hwnd && WindowPeerBase::isShown(); }
+    void setEnabled(bool enabled) override {
+        if (m_hwnd)
+            WindowPeerBase::setEnabled(enabled);
+        else
+            m_enabled = enabled;
+    }
+    void invalidate(const PixelRect& r) override {
+        if (m_hwnd)
+            WindowPeerBase::invalidate(r);
+    }
+    void repaintNow() override {
+        if (m_hwnd)
+            WindowPeerBase::repaintNow();
+    }
+    void setFocusable(bool focusable) override {
+        if (m_hwnd)
+            WindowPeerBase::setFocusable(focusable);
+        else
+            m_focusable = focusable;
+    }
+    void setFocus() override {
+        makeWindow();
+        WindowPeerBase::setFocus();
+    }
+    bool hasFocus() const override { return m_hwnd && WindowPeerBase::hasFocus(); }
+    PixelPoint screenToClient(PixelPoint screen) const override {
+        hwnd();
+        return WindowPeerBase::screenToClient(screen);
+    }
+
+private:
+    bool parentOnScreen() const {
+        return m_parent && m_parent->madeWindow() && IsWindowVisible(m_parent->hwnd());
+    }
+
+    WindowSink& m_sink;
+    WindowPeerBase* m_parent;
+    bool m_visible = true;
+    bool m_enabled = true;
+    bool m_focusable = false;
+};
+
+} // namespace
+
+void prepareShowing(HWND root) {
+    // Copied: making one takes it off the list.
+    const std::vector<HostPeer*> pending = putOff();
+    for (HostPeer* peer : pending)
+        if (peer->wantsShowing())
+            peer->makeWindow();
+    for (const auto& [hwnd, target] : notifyTargets())
+        if (hwnd == root || IsChild(root, hwnd))
+            target->showing();
+}
+
 } // namespace forms::win32
 
 // --- What the backend creates ---
@@ -492,8 +746,9 @@ namespace forms {
 namespace backend {
 
 std::unique_ptr<WindowPeer> createWindowPeer(WindowSink& sink, WindowPeer* parent) {
-    return std::make_unique<win32::WindowPeerBase>(
-        win32::createHostWindow(sink, win32::hwndOf(parent)));
+    if (parent)
+        return std::make_unique<win32::HostPeer>(sink, parent);
+    return std::make_unique<win32::WindowPeerBase>(win32::createHostWindow(sink, nullptr));
 }
 
 std::unique_ptr<TimerPeer> createTimerPeer(std::function<void()> tick) {
@@ -513,14 +768,14 @@ void post(std::function<void()> task) {
 
 void setTabOrder(const std::vector<WindowPeer*>& order) {
     // The dialog keys walk the windows in their stacking order.
-    HWND previous = nullptr;
+    win32::WindowPeerBase* previous = nullptr;
     for (WindowPeer* peer : order) {
-        HWND hwnd = win32::hwndOf(peer);
-        if (!hwnd)
+        auto* p = dynamic_cast<win32::WindowPeerBase*>(peer);
+        if (!p)
             continue;
         if (previous)
-            SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = hwnd;
+            p->stackBehind(*previous);
+        previous = p;
     }
 }
 

@@ -11,12 +11,15 @@
 namespace forms::win32 {
 
 // The peer of a windowed control: the neutral operations on its window, which it destroys.
+// Every window of a peer is made at 0, 0 with no size.
 class WindowPeerBase : public WindowPeer {
 public:
     explicit WindowPeerBase(HWND hwnd = nullptr) : m_hwnd(hwnd) {}
     ~WindowPeerBase() override;
 
-    HWND hwnd() const { return m_hwnd; }
+    // The window; a peer that put it off makes it now.
+    HWND hwnd() const;
+    bool madeWindow() const { return m_hwnd != nullptr; }
 
     void setGeometry(const PixelRect& r) override;
     void setVisible(bool visible) override;
@@ -30,8 +33,31 @@ public:
     bool hasFocus() const override;
     PixelPoint screenToClient(PixelPoint screen) const override;
 
+    // Directly behind `front` in the stacking order, where Tab comes to it next.
+    void stackBehind(WindowPeerBase& front);
+    // Hands the parts marked for painting (gathered by invalidate) to the system.
+    void handOverMarks();
+
 protected:
+    // Takes a place among the windows of `parent`'s peer, behind them, where the system puts a
+    // new window. The stacking order is kept here too, so that a window made late (see
+    // createWindowPeer) finds its place among windows made earlier.
+    void joinStack(WindowPeer* parent);
+    // Moves a window made late from behind its siblings to its place in the stacking order.
+    void takeStackPlace();
+    // Makes the window of a peer that put it off.
+    virtual void makeWindow() {}
+
     HWND m_hwnd;
+    PixelRect m_geometry; // as last set
+    PixelRect m_marked;   // marked for painting, not yet handed over
+
+private:
+    // The nearest sibling in front of it that has its window, and whether one behind it has.
+    HWND madeInFront() const;
+    bool madeBehind() const;
+
+    WindowPeerBase* m_stackParent = nullptr;
 };
 
 // A native control that answers the notifications its parent receives about it (WM_COMMAND,
@@ -39,6 +65,8 @@ protected:
 class NotifyTarget {
 public:
     virtual std::optional<LRESULT> notified(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The window it lies in is about to be shown (see prepareShowing).
+    virtual void showing() {}
 
 protected:
     ~NotifyTarget() = default;
@@ -50,6 +78,9 @@ NotifyTarget* notifyTargetOf(HWND hwnd);
 // none) that paints double-buffered and hands raw input to its sink.
 HWND createHostWindow(WindowSink& sink, HWND parent);
 bool isHostWindow(HWND hwnd);
+// Before `root` is shown: makes the host windows put off that are to be seen (the ones that may
+// lie in it), and lets the native controls in it finish what they put off while hidden.
+void prepareShowing(HWND root);
 // Tells `hwnd` and the visible host windows inside it, innermost first, that the code showed
 // them.
 void announceShown(HWND hwnd);

@@ -5,6 +5,7 @@
 #include "forms/error.h"
 #include "forms/keys.h"
 #include "forms/label.h"
+#include "forms/picturebox.h"
 #include "forms/qt/convert.h"
 #include "forms/qt/widgetpeer.h"
 #include "forms/stdfont.h"
@@ -135,6 +136,50 @@ private slots:
             QTest::mouseRelease(window, Qt::LeftButton, {}, out);
         }
         QTEST(log, "events");
+    }
+
+    // What a picture box shows and reads as it grows from 3 x 3 to 6 x 6 pixels: at (1, 1),
+    // where it may have been drawn, and at (4, 4), in the part that growing adds.
+    void pictureBoxThroughSizes_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<uint>("drawn");
+        QTest::addColumn<uint>("added");
+        const uint red = 0x0000FF, blue = 0xFF0000, green = 0x00FF00, yellow = 0x00FFFF;
+        QTest::newRow("never drawn") << "grow" << red << red;
+        QTest::newRow("drawn") << "pset grow" << blue << red;
+        QTest::newRow("new back colour") << "pset back grow" << yellow << yellow;
+        QTest::newRow("cleared") << "pset cls grow" << red << red;
+        QTest::newRow("picture") << "picture grow" << green << green;
+        QTest::newRow("picture cleared") << "picture cls grow" << red << green;
+    }
+    void pictureBoxThroughSizes() {
+        QFETCH(QString, steps);
+        QFETCH(uint, drawn);
+        QFETCH(uint, added);
+        WindowedControl parent(nullptr);
+        parent.Move(0, 0, 20, 20);
+        PictureBox box(&parent);
+        box.setBackColor(0x0000FF);
+        box.Move(0, 0, 3, 3);
+        for (const QString& step : steps.split(' ')) {
+            if (step == "pset")
+                box.PSet(1, 1, 0xFF0000);
+            else if (step == "back")
+                box.setBackColor(0x00FFFF);
+            else if (step == "cls")
+                box.Cls();
+            else if (step == "picture")
+                box.setPicture(makePicture(PixelImage(6, 6, 0xFF00FF00)));
+            else
+                box.Move(0, 0, 6, 6);
+        }
+        parent.setVisible(true);
+        const QImage shown = qt::widgetOf(box)->grab().toImage();
+        QCOMPARE(shown.pixel(1, 1), qt::toQColor(drawn).rgb());
+        QCOMPARE(shown.pixel(4, 4), qt::toQColor(added).rgb());
+        QCOMPARE(box.Point(1, 1), drawn);
+        QCOMPARE(box.Point(4, 4), added);
+        QCOMPARE(box.Point(6, 0), 0xFFFFFFFFu); // outside
     }
 
     void labelAutoSize() {
