@@ -8,7 +8,9 @@
 # Memory and idle cost are those of the process that runs the executable: wine64 loads the
 # program into its own process (its command line becomes the program's path), while
 # wineserver and Wine's services are shared by every program of the prefix and not counted.
-# Until alertwright.exe is built, the bare window is measured alone.
+# barewindow_v6 is the same bare window with the program's manifest (common controls 6, per-monitor
+# DPI awareness): what those cost by themselves under Wine, apart from the program's own work.
+# Until alertwright.exe is built, the bare windows are measured alone.
 # Usage: bench/startup/run_wine.sh [BUILD_WINDOWS_DIR] [ROUNDS] [LINUX_BUILD_DIR]
 set -euo pipefail
 if [[ -z ${WINE_RIG:-} ]]; then
@@ -23,12 +25,13 @@ if [[ -z ${WINE_RIG:-} ]]; then
     "$0" "$windows" "${2:-11}" "$linux"
 fi
 bin=$1/bin rounds=$2 measure=$3/bin/measure_window
-declare -A title=([barewindow]=Bare [alertwright]=Alertwright)
+declare -A title=([barewindow]=Bare [barewindow_v6]=Bare [alertwright]=Alertwright)
 programs=(barewindow)
+[[ -f $bin/barewindow_v6.exe ]] && programs+=(barewindow_v6)
 if [[ -f $bin/alertwright.exe ]]; then
   programs+=(alertwright)
 else
-  echo "$bin/alertwright.exe is not built: the bare window alone"
+  echo "$bin/alertwright.exe is not built: the bare windows alone"
 fi
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
@@ -53,7 +56,7 @@ done
 for prog in "${programs[@]}"; do
   m=$(tr ' ' '\n' <<<"${map[$prog]}" | sed '/^$/d' | median)
   p=$(tr ' ' '\n' <<<"${peak[$prog]}" | sed '/^$/d' | median)
-  printf '%-12s start-up to mapped window: median %6s ms   peak memory: median %6d KiB   size %d bytes\n' \
+  printf '%-13s start-up to mapped window: median %6s ms   peak memory: median %6d KiB   size %d bytes\n' \
     "$prog" "$m" "$p" "$(stat -c %s "$bin/$prog.exe")"
 done
 
@@ -61,7 +64,7 @@ echo "idle, 10 s, pointer in the corner, focus in a text box:"
 for prog in "${programs[@]}"; do
   for settle in 2 12; do
     line=$(measure "$prog" --settle $settle --idle 10)
-    printf '%-12s from %2s s: cpu %s ms, wake-ups %s\n' "$prog" $settle \
+    printf '%-13s from %2s s: cpu %s ms, wake-ups %s\n' "$prog" $settle \
       "$(field idle_cpu_ms <<<"$line")" "$(field idle_wakeups <<<"$line")"
   done
   "$WINE" "$bin/$prog.exe" </dev/null >/dev/null 2>&1 &
@@ -71,7 +74,7 @@ for prog in "${programs[@]}"; do
   sleep 2
   counts=$WINE_RIG/strace-$prog.txt
   LC_ALL=C timeout -s INT 10 strace -f -c -S calls -o "$counts" -p $pid 2>/dev/null || true
-  printf '%-12s from  2 s: %s system calls (%s), process: %s\n' "$prog" \
+  printf '%-13s from  2 s: %s system calls (%s), process: %s\n' "$prog" \
     "$(awk '$NF == "total" {print $4}' "$counts")" \
     "$(awk '/^ *[0-9.]+ / && $NF != "total" {printf "%s%s %s", sep, $NF, $4; sep=", "}' "$counts" | cut -c1-120)" \
     "$(tr '\0' ' ' </proc/$pid/cmdline | sed 's/ *$//')"

@@ -5,6 +5,7 @@
 #include "forms/color.h"
 #include "forms/form.h"
 #include "forms/formfile.h"
+#include "forms/picturebox.h"
 #include "forms/platform.h"
 #include "forms/stockcontrols.h"
 #include "forms/win32/window.h"
@@ -114,8 +115,9 @@ void programResources(const wchar_t* program) {
     CHECK(module && LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
 }
 
-// A window with a menu, text boxes, option buttons and a default and a cancel button, given keys
-// as the system posts them to the focused control.
+// A window with a menu, text boxes, option buttons, a default and a cancel button and two picture
+// boxes made last but placed earlier in the tab order (one shown only later), given keys as the
+// system posts them to the focused control.
 template <typename T, typename... A> T* put(forms::Form& form, int top, int height, A... args) {
     return forms::placeControl<T>(form, u"", {0, top, 1500, height}, args...);
 }
@@ -126,6 +128,8 @@ struct Window : forms::Form {
                         *b = put<forms::OptionButton>(*this, 1700, 240);
     forms::CommandButton *ok = put<forms::CommandButton>(*this, 2000, 345),
                          *cancel = put<forms::CommandButton>(*this, 2400, 345);
+    forms::PictureBox *box = put<forms::PictureBox>(*this, 2800, 300),
+                      *late = put<forms::PictureBox>(*this, 3200, 300);
     std::u16string log;
     std::function<void()> logs(const char16_t* what) {
         return [this, what] { log += what; };
@@ -143,7 +147,8 @@ struct Window : forms::Form {
             log += u"esc ";
             throw forms::RuntimeError(u"Overflow");
         });
-        setTabOrder({title, text, a, b, ok, cancel});
+        late->setVisible(false);
+        setTabOrder({title, box, text, a, b, ok, late, cancel});
     }
 };
 
@@ -171,6 +176,7 @@ void windows() {
     forms::Application::setErrorReporter([&](const std::u16string& t) { reported = t; });
     auto* w = new Window;
     w->Show();
+    w->late->setVisible(true);
     forms::DoEvents();
     HWND frame = GetAncestor(hwnd(w), GA_ROOT);
     RECT client{};
@@ -187,9 +193,10 @@ void windows() {
         {w->title, VK_F5, 0, u"F5 ", w->title},     {w->text, 'S', VK_CONTROL, u"^S ", w->text},
         {w->title, VK_RETURN, 0, u"ok ", w->title}, {w->text, VK_RETURN, 0, u"", w->text},
         {w->b, VK_RETURN, 0, u"ok ", w->b},         {w->cancel, VK_RETURN, 0, u"esc ", w->cancel},
-        {w->text, VK_ESCAPE, 0, u"esc ", w->text},  {w->title, VK_TAB, 0, u"", w->text},
-        {w->text, VK_TAB, 0, u"", w->a},            {w->a, VK_TAB, VK_SHIFT, u"", w->text},
-        {w->ok, VK_TAB, 0, u"", w->cancel},         {w->cancel, VK_TAB, VK_SHIFT, u"", w->ok}};
+        {w->text, VK_ESCAPE, 0, u"esc ", w->text},  {w->title, VK_TAB, 0, u"", w->box},
+        {w->box, VK_TAB, 0, u"", w->text},          {w->text, VK_TAB, 0, u"", w->a},
+        {w->a, VK_TAB, VK_SHIFT, u"", w->text},     {w->ok, VK_TAB, 0, u"", w->late},
+        {w->late, VK_TAB, 0, u"", w->cancel},       {w->cancel, VK_TAB, VK_SHIFT, u"", w->late}};
     // clang-format on
     for (const auto& row : keys) {
         const auto& [to, vk, modifier, log, focus] = row;
