@@ -89,6 +89,11 @@ template <typename Special> struct ControlPeer {
     Special* control = nullptr;
 };
 
+// Both faces of one new peer object, which the window owns.
+template <typename Special, typename Peer> ControlPeer<Special> controlPeer(Peer* peer) {
+    return {std::unique_ptr<WindowPeer>(peer), peer};
+}
+
 // --- Top-level windows and their menus ---
 
 enum class BorderStyle {

@@ -345,9 +345,7 @@ QKeySequence keySequenceOf(Shortcut shortcut) {
 namespace forms::backend {
 
 ControlPeer<FormPeer> createFormPeer(FormSink& form, WindowSink& client) {
-    auto peer = std::make_unique<qt::QtFormPeer>(form, client);
-    FormPeer* control = peer.get();
-    return {std::move(peer), control};
+    return controlPeer<FormPeer>(new qt::QtFormPeer(form, client));
 }
 
 } // namespace forms::backend

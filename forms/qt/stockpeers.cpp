@@ -31,10 +31,6 @@ QPalette withBackground(QPalette palette, OleColor color) {
     return palette;
 }
 
-template <typename Special, typename Peer> ControlPeer<Special> controlPeer(Peer* peer) {
-    return {std::unique_ptr<WindowPeer>(peer), peer};
-}
-
 // The peer of a stock control whose widget is a W. The widget lives as long as the peer: the
 // controls on a window go before the window's own peer.
 template <typename W, typename Special> class StockPeer : public WidgetPeer, public Special {
@@ -338,25 +334,25 @@ private:
 namespace forms::backend {
 
 ControlPeer<TextBoxPeer> createTextBoxPeer(WindowPeer* parent, bool multiLine) {
-    return qt::controlPeer<TextBoxPeer>(
+    return controlPeer<TextBoxPeer>(
         new qt::TextBoxWidgetPeer(new qt::TextBoxHost(qt::parentWidget(parent), multiLine)));
 }
 
 ControlPeer<ComboBoxPeer> createComboBoxPeer(WindowPeer* parent, std::function<void(int)> chosen) {
-    return qt::controlPeer<ComboBoxPeer>(new qt::ComboBoxWidgetPeer(
+    return controlPeer<ComboBoxPeer>(new qt::ComboBoxWidgetPeer(
         new qt::FlatComboBox(qt::parentWidget(parent), std::move(chosen))));
 }
 
 ControlPeer<OptionButtonPeer> createOptionButtonPeer(WindowPeer* parent,
                                                      std::function<void()> chosen,
                                                      std::function<void(int)> arrow) {
-    return qt::controlPeer<OptionButtonPeer>(new qt::OptionButtonWidgetPeer(
+    return controlPeer<OptionButtonPeer>(new qt::OptionButtonWidgetPeer(
         new qt::OptionRadio(qt::parentWidget(parent), std::move(chosen), std::move(arrow))));
 }
 
 ControlPeer<CommandButtonPeer> createCommandButtonPeer(WindowPeer* parent,
                                                        std::function<void()> clicked) {
-    return qt::controlPeer<CommandButtonPeer>(new qt::CommandButtonWidgetPeer(
+    return controlPeer<CommandButtonPeer>(new qt::CommandButtonWidgetPeer(
         new qt::CommandPushButton(qt::parentWidget(parent), std::move(clicked))));
 }
 

@@ -474,9 +474,7 @@ bool handleFormKeys(HWND root, const MSG& msg) {
 namespace forms::backend {
 
 ControlPeer<FormPeer> createFormPeer(FormSink& form, WindowSink& client) {
-    auto peer = std::make_unique<win32::Win32FormPeer>(form, client);
-    FormPeer* control = peer.get();
-    return {std::move(peer), control};
+    return controlPeer<FormPeer>(new win32::Win32FormPeer(form, client));
 }
 
 } // namespace forms::backend

@@ -313,10 +313,6 @@ private:
     std::function<void()> m_clicked;
 };
 
-template <typename Special, typename Peer> ControlPeer<Special> controlPeer(Peer* peer) {
-    return {std::unique_ptr<WindowPeer>(peer), peer};
-}
-
 } // namespace
 
 bool isCommandButton(HWND hwnd) {
@@ -360,24 +356,23 @@ bool isDroppedList(HWND hwnd) {
 namespace forms::backend {
 
 ControlPeer<TextBoxPeer> createTextBoxPeer(WindowPeer* parent, bool multiLine) {
-    return win32::controlPeer<TextBoxPeer>(new win32::TextBoxNativePeer(parent, multiLine));
+    return controlPeer<TextBoxPeer>(new win32::TextBoxNativePeer(parent, multiLine));
 }
 
 ControlPeer<ComboBoxPeer> createComboBoxPeer(WindowPeer* parent, std::function<void(int)> chosen) {
-    return win32::controlPeer<ComboBoxPeer>(
-        new win32::ComboBoxNativePeer(parent, std::move(chosen)));
+    return controlPeer<ComboBoxPeer>(new win32::ComboBoxNativePeer(parent, std::move(chosen)));
 }
 
 ControlPeer<OptionButtonPeer> createOptionButtonPeer(WindowPeer* parent,
                                                      std::function<void()> chosen,
                                                      std::function<void(int)> arrow) {
-    return win32::controlPeer<OptionButtonPeer>(
+    return controlPeer<OptionButtonPeer>(
         new win32::OptionButtonNativePeer(parent, std::move(chosen), std::move(arrow)));
 }
 
 ControlPeer<CommandButtonPeer> createCommandButtonPeer(WindowPeer* parent,
                                                        std::function<void()> clicked) {
-    return win32::controlPeer<CommandButtonPeer>(
+    return controlPeer<CommandButtonPeer>(
         new win32::CommandButtonNativePeer(parent, std::move(clicked)));
 }
 
